@@ -1,0 +1,49 @@
+#include "config/option_fields.h"
+
+#include <cctype>
+#include <limits>
+
+namespace kestravin {
+
+std::optional<std::int32_t> parseFieldNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  std::int64_t magnitude = 0;
+  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    magnitude = magnitude * 10 + (text[i] - '0');
+    if (magnitude > kLimit) return std::nullopt;
+  }
+  const std::int64_t value = negative ? -magnitude : magnitude;
+  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+OptionFields paramsToFields(const SimParams& params) {
+  OptionFields fields;
+  fields.fitString = params.fitString;
+  for (int k = 0; k < kIntParamCount; ++k) {
+    fields.numbers[k] = std::to_string(params.*kIntParams[k].field);
+  }
+  return fields;
+}
+
+FieldReading fieldsToParams(const OptionFields& fields) {
+  FieldReading reading;
+  SimParams& params = reading.params;
+  params.fitString =
+      fields.fitString.empty() ? std::string(kEmptyFieldFitString) : fields.fitString;
+  for (int k = 0; k < kIntParamCount; ++k) {
+    const auto value = parseFieldNumber(fields.numbers[k]);
+    params.*kIntParams[k].field = value.value_or(0);
+    if (!value) {
+      reading.problems.push_back({k, std::string(kIntParams[k].label) + " " + fields.numbers[k] +
+                                         " is not a whole number of 32 bits"});
+    }
+  }
+  return reading;
+}
+
+}  // namespace kestravin

@@ -1,0 +1,36 @@
+#include "engine/random.h"
+
+namespace kestravin {
+
+DrawRange::DrawRange(std::int64_t n) {
+  if (n < 1 || n > kMaxDrawRange) return;
+  n_ = static_cast<std::uint32_t>(n);
+  limit_ = (65535u / n_) * n_;
+  // ceil(2^32 / n); for n = 1 it wraps to 0, which still yields the remainder 0.
+  multiplier_ = 0xFFFFFFFFu / n_ + 1u;
+}
+
+std::uint32_t Random::seedStep() {
+  seed_ = seed_ * 22695477u + 1u;
+  return (seed_ >> 16) & 0x7FFFu;
+}
+
+void Random::randomInit(std::uint32_t s) {
+  seed_ = s;
+  index_ = 0;
+  for (auto& word : table_) word = seedStep();
+  for (auto& word : table_) {
+    if (seedStep() > 16384u) word |= 0x8000u;
+  }
+  // Make the sixteen bit columns linearly independent.
+  std::uint32_t mask = 0xFFFFu;
+  std::uint32_t msb = 0x8000u;
+  for (int j = 0; j < 16; ++j) {
+    const int k = 11 * j + 3;
+    table_[k] = (table_[k] & mask) | msb;
+    mask >>= 1;
+    msb >>= 1;
+  }
+}
+
+}  // namespace kestravin

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace kestravin {
+
+/// The largest range a draw accepts: randomBelow(n) needs n in 1..kMaxDrawRange.
+inline constexpr std::int64_t kMaxDrawRange = 65535;
+
+/// A draw range prepared once, so that the hot loops of the yearly cycle draw without a
+/// division. Any value may be given; valid() tells whether it lies in 1..65535.
+class DrawRange {
+ public:
+  explicit DrawRange(std::int64_t n);
+
+  bool valid() const { return n_ != 0; }
+  std::uint32_t n() const { return n_; }
+
+ private:
+  friend class Random;
+  std::uint32_t n_ = 0;           // 0 for an invalid range
+  std::uint32_t limit_ = 0;       // (65535 div n) * n: values at or above it are rejected
+  std::uint32_t multiplier_ = 0;  // for the remainder by multiplication
+};
+
+/// The R250 shift-register generator (250 words, tap 103) producing 16-bit values, seeded
+/// through a 32-bit linear congruential generator.
+class Random {
+ public:
+  /// Fills and conditions the table from seed s; the next value drawn is the first of s.
+  void randomInit(std::uint32_t s);
+
+  /// Returns the next value, 0..65535.
+  std::uint32_t randomNext() {
+    const std::uint32_t partner = index_ >= 147 ? index_ - 147 : index_ + 103;
+    const std::uint32_t v = table_[index_] ^ table_[partner];
+    table_[index_] = v;
+    index_ = index_ >= 249 ? 0 : index_ + 1;
+    return v;
+  }
+
+  /// Returns a uniform value in 0..n-1 for n in 1..65535. Outside that range no value can
+  /// be drawn (0 divides by zero, above 65535 every value is rejected): it draws nothing
+  /// and returns 0.
+  std::uint32_t randomBelow(std::int64_t n) { return randomBelow(DrawRange(n)); }
+
+  /// The same as randomBelow(range.n()), with the range prepared beforehand.
+  std::uint32_t randomBelow(const DrawRange& range) {
+    if (!range.valid()) return 0;
+    std::uint32_t v;
+    do {
+      v = randomNext();
+    } while (v >= range.limit_);
+    // v < 2^16 and n < 2^16, so a 32-bit multiplier gives the exact remainder.
+    const std::uint32_t low = range.multiplier_ * v;
+    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(low) * range.n_) >> 32);
+  }
+
+  /// The table and position, for tests.
+  const std::array<std::uint32_t, 250>& table() const { return table_; }
+  std::uint32_t index() const { return index_; }
+
+ private:
+  std::uint32_t seedStep();
+
+  std::array<std::uint32_t, 250> table_{};
+  std::uint32_t index_ = 0;
+  std::uint32_t seed_ = 1;
+};
+
+}  // namespace kestravin

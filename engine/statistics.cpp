@@ -1,0 +1,69 @@
+#include "engine/statistics.h"
+
+#include <cstdint>
+
+#include "engine/team.h"
+
+namespace kestravin {
+
+void countPopulation(Team& team) {
+  const auto n = static_cast<std::int32_t>(team.size());
+  team.population = n;
+  if (n > team.highestPop) team.highestPop = n;
+  if (n < team.lowestPop) team.lowestPop = n;
+}
+
+void updateMeanFitness(Team& team) {
+  std::int64_t sum = 0;
+  const std::size_t n = team.size();
+  for (std::size_t i = 0; i < n; ++i) sum += team.player(i).fitness;
+  // The exact sum becomes the nearest float before the division.
+  const auto s = static_cast<float>(sum);
+  countPopulation(team);
+  team.avgFitness =
+      team.population == 0 ? 0.0f : static_cast<float>(static_cast<double>(s) / team.population);
+  if (team.avgFitness > team.bestAvgFitness) team.bestAvgFitness = team.avgFitness;
+}
+
+namespace {
+
+// The id of the earliest player whose fitness beats all before it under `better`.
+template <typename Better>
+void findExtreme(const Team& team, std::int32_t& value, std::int32_t& id, Better better) {
+  if (team.empty()) {
+    id = 0;
+    return;
+  }
+  std::int32_t heldValue = team.player(0).fitness;
+  std::int32_t heldId = team.player(0).id;
+  const std::size_t n = team.size();
+  for (std::size_t i = 1; i < n; ++i) {
+    const Player& p = team.player(i);
+    if (better(p.fitness, heldValue)) {
+      heldValue = p.fitness;
+      heldId = p.id;
+    }
+  }
+  value = heldValue;
+  id = heldId;
+}
+
+}  // namespace
+
+void updateMaxFitness(Team& team) {
+  findExtreme(team, team.maxFitness, team.bestId, [](auto a, auto b) { return a > b; });
+  if (team.maxFitness > team.bestMaxFitness) team.bestMaxFitness = team.maxFitness;
+}
+
+void updateMinFitness(Team& team) {
+  findExtreme(team, team.minFitness, team.worstId, [](auto a, auto b) { return a < b; });
+}
+
+void updateStatistics(Team& team) {
+  updateMeanFitness(team);
+  updateMaxFitness(team);
+  updateMinFitness(team);
+  ++team.year;
+}
+
+}  // namespace kestravin

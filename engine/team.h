@@ -1,0 +1,124 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestravin {
+
+class Random;
+
+/// One living player. Its chromosome is kept by the Team, at the same index as the record.
+struct Player {
+  std::int32_t id = 0;
+  std::int32_t parent1Id = 0;  // 0 for a founder
+  std::int32_t parent2Id = 0;  // 0 for a founder
+  std::int32_t children = 0;   // births this player has taken part in
+  std::int32_t fitness = 0;    // computed once, when the player is created
+  std::int32_t age = 0;        // years lived; 0 at birth
+  std::int32_t lastMutation = 0;  // 0 none, 1..chromoLength the gene mutated, 88 the fertility
+  float fertility = 0.0f;      // a whole number 0..99
+  std::uint8_t bred = 0;       // took part in a birth in the current breeding pass
+  std::uint8_t dead = 0;       // chosen to die this year
+};
+
+/// Gene characters are compared and subtracted as signed 8-bit codes.
+inline std::int32_t geneCode(char c) { return static_cast<signed char>(c); }
+
+/// The population with its statistics and the fitness string.
+///
+/// The player list is kept as contiguous records in list order (founders first, newborns
+/// appended at the tail) with the chromosomes in one arena, chromoSize bytes each and
+/// NUL-terminated, at the same index. Removal keeps the survivors' order. Ids grow along
+/// the list, so a player is found by binary search.
+class Team {
+ public:
+  // Statistics of the last statistics pass, and the run maxima.
+  std::int32_t maxFitness = 0;
+  std::int32_t bestId = 0;
+  std::int32_t bestMaxFitness = 0;
+  std::int32_t minFitness = 0;
+  std::int32_t worstId = 0;
+  std::int32_t population = 0;
+  std::int32_t highestPop = 0;
+  std::int32_t lowestPop = 0;
+  std::int32_t births = 0;
+  std::int32_t maxBirths = 0;
+  std::int32_t deaths = 0;
+  std::int32_t maxDeaths = 0;
+  std::int32_t ageDeaths = 0;
+  std::int32_t maxAgeDeaths = 0;
+  std::int32_t fitDeaths = 0;
+  std::int32_t maxFitDeaths = 0;
+  std::int32_t year = 0;  // years simulated since the reset
+  // The gene range and the target, from the fitness string.
+  std::int8_t geneMax = 0;
+  std::int8_t geneMin = 0;
+  std::int32_t geneRange = 0;
+  std::int32_t targetFitness = 0;
+  float avgFitness = 0.0f;
+  float bestAvgFitness = 0.0f;
+  std::int32_t nextId = 1;  // the next id to hand out
+
+  /// Installs a new fitness string: sets chromoLength and chromoSize and analyses it.
+  void installFitString(std::string_view text);
+  /// Releases the fitness string (chromoLength becomes 0).
+  void releaseFitString();
+  const std::string& fitString() const { return fitString_; }
+  std::int32_t chromoLength() const { return static_cast<std::int32_t>(fitString_.size()); }
+  std::int32_t chromoSize() const { return chromoLength() + 1; }
+
+  /// Whether a player list exists (none before the first createTeam and after release).
+  bool hasList() const { return hasList_; }
+  /// Starts an empty list, releasing the old one.
+  void startList();
+  /// Releases every player and the list itself.
+  void releasePlayers();
+
+  std::size_t size() const { return players_.size(); }
+  bool empty() const { return players_.empty(); }
+  Player& player(std::size_t i) { return players_[i]; }
+  const Player& player(std::size_t i) const { return players_[i]; }
+  char* chromosome(std::size_t i) { return genes_.data() + i * stride_; }
+  const char* chromosome(std::size_t i) const { return genes_.data() + i * stride_; }
+  std::string_view chromosomeView(std::size_t i) const {
+    return {chromosome(i), static_cast<std::size_t>(stride_ - 1)};
+  }
+
+  /// Appends a blank record with a NUL-filled chromosome at the tail; returns its index.
+  /// References to players stay valid as long as size() stays within reserve().
+  std::size_t appendPlayer();
+  /// Makes room for count players, so appending up to it moves nothing.
+  void reserve(std::size_t count);
+  /// Removes the players marked dead, keeping the order of the others.
+  void removeDead();
+  /// The index of the player with this id, or -1.
+  std::ptrdiff_t findPlayer(std::int32_t id) const;
+
+  /// The chromosome stride fixed when the list was started (chromoSize at that time).
+  std::size_t stride() const { return stride_; }
+
+ private:
+  std::string fitString_;
+  bool hasList_ = false;
+  std::size_t stride_ = 1;
+  std::vector<Player> players_;
+  std::vector<char> genes_;
+};
+
+/// Computes geneMin, geneMax, geneRange and targetFitness from the fitness string.
+void analyseFitString(Team& team);
+
+/// The fitness of a chromosome of chromoLength genes against the team's fitness string.
+std::int32_t computeFitness(const char* chromosome, const Team& team);
+
+/// Appends a random founder at the tail (genes, then fertility drawn); returns its index.
+std::size_t createRandomPlayer(Team& team, Random& rng);
+
+/// Builds a fresh team of count founders (none for count <= 0), ids from 1, and computes
+/// its statistics and run maxima.
+void createTeam(Team& team, std::int32_t count, Random& rng);
+
+}  // namespace kestravin

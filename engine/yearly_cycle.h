@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "config/parameters.h"
+#include "engine/random.h"
+
+namespace kestravin {
+
+class History;
+class Team;
+
+/// Turns a real product into an int32 threshold: nearest float, truncated toward zero to
+/// 64 bits (an infinity, a NaN or a magnitude of 2^63 or more giving -2^63), low 32 bits.
+std::int32_t realToThreshold(double x);
+
+/// Draws once over the range and succeeds when the draw is below the threshold. A range
+/// outside 1..65535 draws nothing and fails.
+inline bool chanceTest(Random& rng, const DrawRange& range, std::int32_t threshold) {
+  if (!range.valid()) return false;
+  return static_cast<std::int32_t>(rng.randomBelow(range)) < threshold;
+}
+
+/// Thresholds keyed by a small non-negative integer, each computed on first use and kept
+/// until clear(). Clearing is O(1), so it can be done every year.
+class ThresholdMemo {
+ public:
+  void clear();
+
+  template <typename Compute>
+  std::int32_t get(std::size_t key, Compute compute) {
+    if (key >= entries_.size()) {
+      if (key > kMaxKey) return compute();
+      entries_.resize(key + 1 + key / 2);
+    }
+    Entry& e = entries_[key];
+    if (e.stamp != stamp_) {
+      e.value = compute();
+      e.stamp = stamp_;
+    }
+    return e.value;
+  }
+
+ private:
+  static constexpr std::size_t kMaxKey = 1u << 22;
+  struct Entry {
+    std::int32_t value = 0;
+    std::uint32_t stamp = 0;
+  };
+  std::vector<Entry> entries_;
+  std::uint32_t stamp_ = 1;
+};
+
+/// Simulates years of the genetic algorithm on a team. Holds only caches of thresholds,
+/// which never change a result.
+class YearlyCycle {
+ public:
+  /// Called after each of the first five phases of a year; never after the last one.
+  using Progress = std::function<void()>;
+
+  /// Simulates one year: ageing, breeding, deaths, removal of the dead, the statistics
+  /// pass, and the history entry of the new year. Once begun, a year runs to its end.
+  void runYear(Team& team, const SimParams& params, Random& rng, History& history,
+               const Progress& progress);
+
+  /// The breeding pass: birth tests in list order, each with the next player that has not
+  /// bred; skipped when the population of the last statistics pass has reached maxPop.
+  void breedPlayers(Team& team, const SimParams& params, Random& rng);
+  /// The death pass: an age test above ageStart, then a fitness test against last year's
+  /// mean fitness.
+  void markDeaths(Team& team, const SimParams& params, Random& rng);
+
+ private:
+  std::int32_t birthThreshold(float fertility, std::int32_t birthChance);
+
+  ThresholdMemo birthMemo_;
+  ThresholdMemo ageMemo_;
+  ThresholdMemo fitMemo_;
+  std::int32_t ageMemoStart_ = 0;
+  std::int32_t ageMemoDeath_ = 0;
+  bool ageMemoValid_ = false;
+};
+
+/// Every player ages by one year.
+void agePlayers(Team& team);
+/// Clears every player's bred flag and the births count.
+void clearBredFlags(Team& team);
+/// One birth from initiator a and partner b (indices): crossover, maybe a mutation; the
+/// newborn is appended and its index returned. The list must have room for one more
+/// player (Team::reserve) so that a and b stay in place.
+std::size_t createChild(Team& team, std::size_t a, std::size_t b, const SimParams& params,
+                        Random& rng);
+/// Removes the players marked dead, keeping the order of the others.
+void removeDead(Team& team);
+
+}  // namespace kestravin
