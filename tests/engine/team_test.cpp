@@ -1,1 +1,100 @@
+#include "engine/team.h"
+
 #include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/random.h"
+#include "engine/statistics.h"
+
+namespace kestravin {
+namespace {
+
+TEST(Team, AnalyseFitString) {
+  Team team;
+  team.installFitString("AAAA");
+  EXPECT_EQ(team.geneMin, 64);
+  EXPECT_EQ(team.geneMax, 65);
+  EXPECT_EQ(team.geneRange, 1);
+  EXPECT_EQ(team.targetFitness, 4);
+
+  team.installFitString("0909");
+  EXPECT_EQ(team.geneRange, 9);
+  EXPECT_EQ(team.targetFitness, 36);
+  EXPECT_EQ(team.chromoLength(), 4);
+  EXPECT_EQ(team.chromoSize(), 5);
+
+  // All characters code 0 cannot be lowered: the maximum is raised instead.
+  team.installFitString(std::string(3, '\0'));
+  EXPECT_EQ(team.geneMin, 0);
+  EXPECT_EQ(team.geneMax, 1);
+  EXPECT_EQ(team.targetFitness, 3);
+
+  // Codes above 127 are negative signed 8-bit values.
+  team.installFitString("\xC3\xA9z");
+  EXPECT_EQ(team.geneMin, -87);
+  EXPECT_EQ(team.geneMax, 'z');
+}
+
+TEST(Team, FitnessCountsTheDistanceFromTheTarget) {
+  Team team;
+  team.installFitString("0909");
+  EXPECT_EQ(computeFitness("0909", team), team.targetFitness);
+  EXPECT_EQ(computeFitness("1909", team), team.targetFitness - 1);
+  EXPECT_EQ(computeFitness("9090", team), 0);
+}
+
+TEST(Team, FoundersHaveGenesInRangeAndSequentialIds) {
+  Team team;
+  Random rng;
+  rng.randomInit(42);
+  team.installFitString("AAAA");
+  createTeam(team, 50, rng);
+  ASSERT_EQ(team.size(), 50u);
+  for (std::size_t i = 0; i < team.size(); ++i) {
+    EXPECT_EQ(team.player(i).id, static_cast<int>(i) + 1);
+    for (char c : team.chromosomeView(i)) EXPECT_TRUE(c == 'A' || c == '@');
+    EXPECT_EQ(team.chromosome(i)[4], '\0');
+    EXPECT_EQ(team.player(i).fitness, computeFitness(team.chromosome(i), team));
+    const float f = team.player(i).fertility;
+    EXPECT_TRUE(f >= 0 && f <= 99 && f == static_cast<int>(f));
+  }
+  EXPECT_EQ(team.population, 50);
+  EXPECT_EQ(team.births, 50);
+  EXPECT_EQ(team.maxBirths, 50);
+  EXPECT_EQ(team.nextId, 51);
+  EXPECT_EQ(team.findPlayer(17), 16);
+  EXPECT_EQ(team.findPlayer(51), -1);
+
+  createTeam(team, 0, rng);
+  EXPECT_TRUE(team.hasList());
+  EXPECT_EQ(team.size(), 0u);
+  EXPECT_EQ(team.population, 0);
+  EXPECT_EQ(team.births, 0);
+  EXPECT_EQ(team.nextId, 1);
+
+  team.releasePlayers();
+  EXPECT_FALSE(team.hasList());
+}
+
+TEST(Team, RemovalKeepsTheOrderOfSurvivorsAndTheirChromosomes) {
+  Team team;
+  Random rng;
+  rng.randomInit(7);
+  team.installFitString("abcdefgh");
+  createTeam(team, 6, rng);
+  std::vector<std::string> kept;
+  for (std::size_t i = 0; i < team.size(); ++i) {
+    if (i % 2 == 0) team.player(i).dead = 1;
+    else kept.emplace_back(team.chromosomeView(i));
+  }
+  team.removeDead();
+  ASSERT_EQ(team.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(team.player(i).id, static_cast<int>(2 * i + 2));
+    EXPECT_EQ(std::string(team.chromosomeView(i)), kept[i]);
+  }
+}
+
+}  // namespace
+}  // namespace kestravin

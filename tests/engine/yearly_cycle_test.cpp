@@ -1,1 +1,223 @@
+#include "engine/yearly_cycle.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "engine/history.h"
+#include "engine/statistics.h"
+#include "engine/team.h"
+
+namespace kestravin {
+namespace {
+
+TEST(RealToThreshold, FloatRoundingDecidesBorderlines) {
+  EXPECT_EQ(realToThreshold(((29.0 + 29.0) * 0.01) * 100), 58);  // 57.99999999999999
+  EXPECT_EQ(realToThreshold((7.0 / 5) * 45), 63);                 // 62.99999999999999
+  EXPECT_EQ(realToThreshold((50.0 / 40) * 4), 5);
+  EXPECT_EQ(realToThreshold(2.9), 2);
+  EXPECT_EQ(realToThreshold(-2.9), -2);
+  EXPECT_EQ(realToThreshold(std::numeric_limits<double>::infinity()), 0);
+  EXPECT_EQ(realToThreshold(-std::numeric_limits<double>::infinity()), 0);
+  EXPECT_EQ(realToThreshold(std::nan("")), 0);
+  EXPECT_EQ(realToThreshold(1e300), 0);
+  EXPECT_EQ(realToThreshold(9.3e18), 0);  // at or beyond 2^63
+  // The low 32 bits of the 64-bit value: 2^32 + 2^31 reads as -2^31.
+  EXPECT_EQ(realToThreshold(6442450944.0), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(realToThreshold(4294967296.0 * 3), 0);
+}
+
+TEST(ChanceTest, DrawsOnceAndComparesSigned) {
+  Random rng, mirror;
+  rng.randomInit(8);
+  mirror.randomInit(8);
+  const DrawRange ten(10);
+  EXPECT_FALSE(chanceTest(rng, ten, 0));
+  EXPECT_TRUE(chanceTest(rng, ten, 10));
+  EXPECT_FALSE(chanceTest(rng, ten, -5));
+  mirror.randomNext();
+  mirror.randomNext();
+  mirror.randomNext();
+  EXPECT_EQ(rng.index(), mirror.index());
+  // An unusable range draws nothing and fails, whatever the threshold.
+  EXPECT_FALSE(chanceTest(rng, DrawRange(0), 1000));
+  EXPECT_FALSE(chanceTest(rng, DrawRange(70000), 1000));
+  EXPECT_EQ(rng.index(), mirror.index());
+}
+
+// A team of founders with chosen fertility and age, ready for a breeding pass.
+struct Fixture {
+  Team team;
+  Random rng;
+  SimParams params;
+  YearlyCycle cycle;
+
+  explicit Fixture(int players, std::string fit = "AAAA") {
+    rng.randomInit(1);
+    params.fitString = fit;
+    params.mutation = 0;
+    params.mutationDiv = 1;
+    params.birthChance = 1000;  // threshold far above the range: every test succeeds
+    params.birthChanceDiv = 1;
+    params.maxPop = 1000;
+    params.ageDeathDiv = params.fitDeathDiv = 1;
+    team.installFitString(fit);
+    createTeam(team, players, rng);
+    for (std::size_t i = 0; i < team.size(); ++i) {
+      team.player(i).fertility = 50;
+      team.player(i).age = 1;
+    }
+  }
+};
+
+TEST(Breeding, NewbornsArePartnersButNeverInitiators) {
+  Fixture f(3);
+  f.cycle.breedPlayers(f.team, f.params, f.rng);
+  ASSERT_EQ(f.team.size(), 5u);
+  EXPECT_EQ(f.team.births, 2);
+  const Player& p4 = f.team.player(3);
+  const Player& p5 = f.team.player(4);
+  EXPECT_EQ(p4.id, 4);
+  EXPECT_EQ(p4.parent1Id, 1);
+  EXPECT_EQ(p4.parent2Id, 2);
+  EXPECT_EQ(p4.children, 1);  // partner of P3 in its first year
+  EXPECT_EQ(p5.parent1Id, 3);
+  EXPECT_EQ(p5.parent2Id, 4);
+  EXPECT_EQ(p5.children, 0);
+  EXPECT_EQ(f.team.player(1).children, 1);
+}
+
+TEST(Breeding, LastPlayerSearchesFromTheHead) {
+  Fixture f(3);
+  f.team.player(0).fertility = 0;  // threshold 0: fails
+  f.team.player(1).fertility = 0;
+  f.cycle.breedPlayers(f.team, f.params, f.rng);
+  ASSERT_EQ(f.team.size(), 4u);
+  EXPECT_EQ(f.team.player(3).parent1Id, 3);
+  EXPECT_EQ(f.team.player(3).parent2Id, 1);
+}
+
+TEST(Breeding, LonePlayerAndPopulationCap) {
+  Fixture lone(1);
+  lone.cycle.breedPlayers(lone.team, lone.params, lone.rng);
+  EXPECT_EQ(lone.team.size(), 1u);
+  EXPECT_EQ(lone.team.births, 0);
+
+  Fixture capped(3);
+  capped.params.maxPop = 3;
+  const auto before = capped.rng.index();
+  capped.cycle.breedPlayers(capped.team, capped.params, capped.rng);
+  EXPECT_EQ(capped.team.births, 0);
+  EXPECT_EQ(capped.rng.index(), before);  // no birth test drawn
+
+  Fixture below(3);
+  below.params.maxPop = 4;
+  below.cycle.breedPlayers(below.team, below.params, below.rng);
+  EXPECT_EQ(below.team.births, 2);  // the pass runs in full past the cap
+}
+
+TEST(Breeding, FertilityThresholdWithDivisorOne) {
+  Fixture f(4);
+  f.params.birthChance = 1;  // threshold = fertility / 50, truncated
+  for (std::size_t i = 0; i < 4; ++i) f.team.player(i).fertility = i % 2 == 0 ? 49.0f : 50.0f;
+  f.cycle.breedPlayers(f.team, f.params, f.rng);
+  // Only players 2 and 4 pass; 2 breeds with 3, then 4 with the newborn 5 after it.
+  ASSERT_EQ(f.team.births, 2);
+  EXPECT_EQ(f.team.player(4).parent1Id, 2);
+  EXPECT_EQ(f.team.player(4).parent2Id, 3);
+  EXPECT_EQ(f.team.player(5).parent1Id, 4);
+  EXPECT_EQ(f.team.player(5).parent2Id, 5);
+}
+
+TEST(Breeding, CrossoverTakesTheTailParentsFertility) {
+  // Each cut position of the 4-gene crossover, found by trying seeds.
+  bool seen[4] = {};
+  const char* expected[4] = {"BBBB", "BAAA", "AABB", "BBBA"};
+  const float fertility[4] = {20, 10, 20, 10};
+  for (std::uint32_t seed = 0; seed < 200; ++seed) {
+    Fixture f(0, "AB");
+    f.team.installFitString("ABAB");
+    f.team.startList();
+    for (const char* genes : {"AAAA", "BBBB"}) {
+      const auto i = f.team.appendPlayer();
+      std::memcpy(f.team.chromosome(i), genes, 4);
+      f.team.player(i).id = static_cast<int>(i) + 1;
+      f.team.player(i).fertility = i == 0 ? 10.0f : 20.0f;
+    }
+    f.rng.randomInit(seed);
+    Random probe = f.rng;
+    const auto cut = probe.randomBelow(4);
+    const auto c = createChild(f.team, 0, 1, f.params, f.rng);
+    EXPECT_EQ(std::string(f.team.chromosomeView(c)), expected[cut]);
+    EXPECT_EQ(f.team.player(c).fertility, fertility[cut]);
+    EXPECT_EQ(f.team.player(c).lastMutation, 0);
+    seen[cut] = true;
+  }
+  for (bool s : seen) EXPECT_TRUE(s);
+}
+
+TEST(Breeding, MutationOfGeneOrFertility) {
+  int fertilityMutations = 0;
+  for (std::uint32_t seed = 0; seed < 100; ++seed) {
+    Fixture f(2, "AAAA");
+    f.params.mutation = 1;  // every birth mutates
+    f.rng.randomInit(seed);
+    const auto c = createChild(f.team, 0, 1, f.params, f.rng);
+    const int m = f.team.player(c).lastMutation;
+    ASSERT_TRUE((m >= 1 && m <= 4) || m == 88);
+    if (m == 88) ++fertilityMutations;
+    EXPECT_EQ(f.team.player(c).fitness, computeFitness(f.team.chromosome(c), f.team));
+  }
+  EXPECT_GT(fertilityMutations, 0);
+}
+
+TEST(Deaths, AgeAndFitnessTests) {
+  Fixture f(4, "0909");
+  f.params.ageStart = 5;
+  f.params.ageDeath = 0;  // threshold 0: nobody dies of age
+  f.params.fitDeath = 1;
+  f.params.fitDeathDiv = 1;
+  // With divisor 1 exactly the players with 0 < fitness <= average die of low fitness.
+  const int fitness[4] = {0, 10, 20, 30};
+  for (int i = 0; i < 4; ++i) f.team.player(i).fitness = fitness[i];
+  f.team.avgFitness = 20;
+  f.cycle.markDeaths(f.team, f.params, f.rng);
+  EXPECT_EQ(f.team.player(0).dead, 0);
+  EXPECT_EQ(f.team.player(1).dead, 1);
+  EXPECT_EQ(f.team.player(2).dead, 1);
+  EXPECT_EQ(f.team.player(3).dead, 0);
+  EXPECT_EQ(f.team.fitDeaths, 2);
+  EXPECT_EQ(f.team.deaths, 2);
+
+  // An age test that always succeeds takes the place of the fitness test.
+  Fixture old(2, "0909");
+  old.params.ageStart = 1;
+  old.params.ageDeath = 1;
+  old.params.fitDeath = 1000;
+  old.team.player(0).age = 2;  // threshold 2 over range 1: dies of age
+  old.team.player(1).age = 1;  // equal to ageStart: no age test
+  old.team.avgFitness = 1;
+  old.cycle.markDeaths(old.team, old.params, old.rng);
+  EXPECT_EQ(old.team.ageDeaths, 1);
+  EXPECT_EQ(old.team.fitDeaths, 1);
+  EXPECT_EQ(old.team.maxDeaths, 2);
+}
+
+TEST(YearlyCycle, EmptyTeamAndProgressCalls) {
+  Fixture f(0);
+  History history;
+  history.allocHistory(3);
+  int calls = 0;
+  f.team.births = f.team.deaths = 7;
+  f.cycle.runYear(f.team, f.params, f.rng, history, [&] { ++calls; });
+  EXPECT_EQ(calls, 5);
+  EXPECT_EQ(f.team.births, 0);
+  EXPECT_EQ(f.team.deaths, 0);
+  EXPECT_EQ(f.team.year, 1);
+  EXPECT_EQ(history.intEntry(History::kPopulation, 1), 0);
+}
+
+}  // namespace
+}  // namespace kestravin
