@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "engine/random.h"
 #include "engine/statistics.h"
 
@@ -22,8 +26,38 @@ void Team::releaseFitString() {
 void Team::startList() {
   players_.clear();
   genes_.clear();
-  stride_ = static_cast<std::size_t>(chromoSize());
+  length_ = fitString_.size();
+  stride_ = (length_ + 1 + kBlock - 1) / kBlock * kBlock;
+  paddedFit_.assign(stride_, '\0');
+  std::memcpy(paddedFit_.data(), fitString_.data(), length_);
   hasList_ = true;
+}
+
+std::int32_t Team::arenaFitness(const char* genes) const {
+  const char* target = paddedFit_.data();
+  std::int32_t distance = 0;
+#ifdef __SSE2__
+  // Flipping the top bit maps signed codes onto unsigned ones with the same differences,
+  // which the sum of absolute differences then adds up 16 at a time; padding adds 0.
+  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+  __m128i sum = _mm_setzero_si128();
+  for (std::size_t i = 0; i < stride_; i += kBlock) {
+    const __m128i a = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(genes + i)), flip);
+    const __m128i b = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(target + i)), flip);
+    sum = _mm_add_epi64(sum, _mm_sad_epu8(a, b));
+  }
+  distance = _mm_cvtsi128_si32(sum) + _mm_cvtsi128_si32(_mm_srli_si128(sum, 8));
+#else
+  for (std::size_t i = 0; i < length_; ++i) distance += std::abs(geneCode(genes[i]) - geneCode(target[i]));
+#endif
+  return targetFitness - distance;
+}
+
+void Team::copyChromosome(std::size_t to, std::size_t from) {
+  char* dst = genes_.data() + to * stride_;
+  const char* src = genes_.data() + from * stride_;
+  // memmove: removal copies a survivor onto itself until the first death.
+  for (std::size_t i = 0; i < stride_; i += kBlock) std::memmove(dst + i, src + i, kBlock);
 }
 
 void Team::releasePlayers() {
@@ -45,15 +79,15 @@ void Team::reserve(std::size_t count) {
 }
 
 void Team::removeDead() {
+  // Every record is copied down and the write position advances only past survivors: a
+  // branch on the dead flag would be mispredicted for about every death.
   std::size_t kept = 0;
   const std::size_t n = players_.size();
   for (std::size_t i = 0; i < n; ++i) {
-    if (players_[i].dead) continue;
-    if (kept != i) {
-      players_[kept] = players_[i];
-      std::memcpy(genes_.data() + kept * stride_, genes_.data() + i * stride_, stride_);
-    }
-    ++kept;
+    const bool survives = players_[i].dead == 0;
+    players_[kept] = players_[i];
+    copyChromosome(kept, i);
+    kept += survives ? 1 : 0;
   }
   players_.resize(kept);
   genes_.resize(kept * stride_);
@@ -119,7 +153,7 @@ std::size_t createRandomPlayer(Team& team, Random& rng) {
     genes[i] = static_cast<char>(team.geneMin + static_cast<std::int32_t>(rng.randomBelow(geneDraw)));
   }
   Player& p = team.player(index);
-  p.fitness = computeFitness(genes, team);
+  p.fitness = team.arenaFitness(genes);
   p.id = team.nextId++;
   p.fertility = static_cast<float>(rng.randomBelow(100));
   return index;

@@ -84,7 +84,7 @@ class Team {
   char* chromosome(std::size_t i) { return genes_.data() + i * stride_; }
   const char* chromosome(std::size_t i) const { return genes_.data() + i * stride_; }
   std::string_view chromosomeView(std::size_t i) const {
-    return {chromosome(i), static_cast<std::size_t>(stride_ - 1)};
+    return {chromosome(i), length_};
   }
 
   /// Appends a blank record with a NUL-filled chromosome at the tail; returns its index.
@@ -97,13 +97,24 @@ class Team {
   /// The index of the player with this id, or -1.
   std::ptrdiff_t findPlayer(std::int32_t id) const;
 
-  /// The chromosome stride fixed when the list was started (chromoSize at that time).
+  /// Bytes per chromosome in the arena: chromoSize when the list was started, rounded up to
+  /// whole blocks. The bytes after the genes are NUL, so chromosomes are copied and compared
+  /// block by block.
   std::size_t stride() const { return stride_; }
+  static constexpr std::size_t kBlock = 16;
+
+  /// The fitness of an arena chromosome (or any buffer of stride() bytes, NUL after the
+  /// genes) against the fitness string the list was started with.
+  std::int32_t arenaFitness(const char* genes) const;
+  /// Copies chromosome `from` into `to`, whole blocks.
+  void copyChromosome(std::size_t to, std::size_t from);
 
  private:
   std::string fitString_;
   bool hasList_ = false;
-  std::size_t stride_ = 1;
+  std::size_t stride_ = kBlock;
+  std::size_t length_ = 0;
+  std::vector<char> paddedFit_;  // the fitness string in stride() bytes
   std::vector<Player> players_;
   std::vector<char> genes_;
 };

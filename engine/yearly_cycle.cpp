@@ -57,8 +57,18 @@ std::size_t makeChild(Team& team, std::size_t a, std::size_t b, const SimParams&
   const bool even = cut % 2 == 0;
   const char* head = team.chromosome(even ? a : b);
   const char* tail = team.chromosome(even ? b : a);
-  std::memcpy(genes, head, cut);
-  std::memcpy(genes + cut, tail + cut, length - cut);
+  // Block by block: whole blocks before or after the cut, bytes in the block it falls in.
+  // The bytes after the genes are NUL in both parents, so the child's are too.
+  const std::size_t stride = team.stride();
+  for (std::size_t o = 0; o < stride; o += Team::kBlock) {
+    if (o + Team::kBlock <= cut) {
+      std::memcpy(genes + o, head + o, Team::kBlock);
+    } else if (o >= cut) {
+      std::memcpy(genes + o, tail + o, Team::kBlock);
+    } else {
+      for (std::size_t i = o; i < o + Team::kBlock; ++i) genes[i] = i < cut ? head[i] : tail[i];
+    }
+  }
   child.fertility = even ? pb.fertility : pa.fertility;
   child.lastMutation = 0;
   if (chanceTest(rng, ranges.mutation, params.mutation)) {
@@ -71,7 +81,7 @@ std::size_t makeChild(Team& team, std::size_t a, std::size_t b, const SimParams&
       child.lastMutation = 88;
     }
   }
-  child.fitness = computeFitness(genes, team);
+  child.fitness = team.arenaFitness(genes);
   child.id = team.nextId++;
   child.parent1Id = pa.id;
   child.parent2Id = pb.id;
@@ -180,10 +190,10 @@ void YearlyCycle::markDeaths(Team& team, const SimParams& params, Random& rng) {
     };
     const std::int32_t threshold =
         fitness >= 0 ? fitMemo_.get(static_cast<std::size_t>(fitness), compute) : compute();
-    if (chanceTest(rng, fitRange, threshold)) {
-      p.dead = 1;
-      ++f;
-    }
+    // Stored without a branch: the outcome is a coin toss to the processor.
+    const bool dies = chanceTest(rng, fitRange, threshold);
+    p.dead = dies ? 1 : 0;
+    f += dies ? 1 : 0;
   }
   team.deaths = a + f;
   team.ageDeaths = a;

@@ -274,3 +274,27 @@ TEST_F(ReportedRun, ShutdownWhilePausedClosesTheReport) {
 
 }  // namespace
 }  // namespace kestravin
+
+namespace kestravin {
+namespace {
+
+TEST(RunController, ManyResetsOfChangingSizesKeepNothingBehind) {
+  // Run under LeakSanitizer by the test command: every reset replaces team and history.
+  Harness h;
+  h.run.prepareFirstRun();
+  for (int i = 0; i < 40; ++i) {
+    SimParams p = smallParams();
+    p.teamSize = (i * 37) % 200;
+    p.maxGen = i % 7;
+    p.fitString = std::string(1 + (i * 13) % 255, static_cast<char>('a' + i % 26));
+    h.ui.fields = paramsToFields(p);
+    ASSERT_TRUE(h.run.requestReset());
+    h.run.toggleRun();
+    for (int y = 0; y < 8; ++y) h.run.idleStep();
+    EXPECT_TRUE(h.run.finished());
+  }
+  h.run.shutdown();
+}
+
+}  // namespace
+}  // namespace kestravin
