@@ -1,5 +1,6 @@
 #include "engine/yearly_cycle.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -113,23 +114,21 @@ void clearBredFlags(Team& team) {
 
 void removeDead(Team& team) { team.removeDead(); }
 
-std::int32_t YearlyCycle::birthThreshold(float fertility, std::int32_t birthChance) {
-  const auto compute = [&] {
-    const double f = fertility;
-    return realToThreshold(((f + f) * 0.01) * birthChance);
-  };
-  // Fertilities are whole numbers 0..99; anything else is computed on the spot.
-  if (!(fertility >= 0.0f && fertility < 100.0f) || fertility != std::floor(fertility)) {
-    return compute();
-  }
-  return birthMemo_.get(static_cast<std::size_t>(fertility), compute);
+namespace {
+
+std::int32_t birthThresholdFor(double fertility, std::int32_t birthChance) {
+  return realToThreshold(((fertility + fertility) * 0.01) * birthChance);
 }
+
+}  // namespace
 
 void YearlyCycle::breedPlayers(Team& team, const SimParams& params, Random& rng) {
   clearBredFlags(team);
   std::int32_t n = 0;
   if (team.population < params.maxPop) {
-    birthMemo_.clear();
+    // Fertilities are whole numbers 0..99, so their thresholds are a table of the pass.
+    std::array<std::int32_t, 100> birthTable;
+    for (int k = 0; k < 100; ++k) birthTable[k] = birthThresholdFor(k, params.birthChance);
     const DrawRange birthRange(params.birthChanceDiv);
     const BirthRanges ranges(team, params);
     // Each old player takes part in at most one birth, so the list at most doubles; with
@@ -138,9 +137,12 @@ void YearlyCycle::breedPlayers(Team& team, const SimParams& params, Random& rng)
     for (std::size_t q = 0; q < team.size(); ++q) {
       const Player& initiator = team.player(q);
       if (initiator.bred != 0 || initiator.age <= 0) continue;
-      if (!chanceTest(rng, birthRange, birthThreshold(initiator.fertility, params.birthChance))) {
-        continue;
-      }
+      const float fertility = initiator.fertility;
+      const bool whole = fertility >= 0.0f && fertility < 100.0f &&
+                         fertility == static_cast<float>(static_cast<int>(fertility));
+      const std::int32_t threshold = whole ? birthTable[static_cast<int>(fertility)]
+                                           : birthThresholdFor(fertility, params.birthChance);
+      if (!chanceTest(rng, birthRange, threshold)) continue;
       // The last record has never bred in this pass, so the search stops there at the latest.
       std::size_t p = q + 1 < team.size() ? q + 1 : 0;
       while (p < team.size() && team.player(p).bred != 0) ++p;

@@ -74,9 +74,6 @@ class YearlyCycle {
   void markDeaths(Team& team, const SimParams& params, Random& rng);
 
  private:
-  std::int32_t birthThreshold(float fertility, std::int32_t birthChance);
-
-  ThresholdMemo birthMemo_;
   ThresholdMemo ageMemo_;
   ThresholdMemo fitMemo_;
   std::int32_t ageMemoStart_ = 0;
