@@ -56,8 +56,7 @@ std::int32_t Team::arenaFitness(const char* genes) const {
 void Team::copyChromosome(std::size_t to, std::size_t from) {
   char* dst = genes_.data() + to * stride_;
   const char* src = genes_.data() + from * stride_;
-  // memmove: removal copies a survivor onto itself until the first death.
-  for (std::size_t i = 0; i < stride_; i += kBlock) std::memmove(dst + i, src + i, kBlock);
+  for (std::size_t i = 0; i < stride_; i += kBlock) copyGeneBlock(dst + i, src + i);
 }
 
 void Team::releasePlayers() {

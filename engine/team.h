@@ -1,10 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace kestravin {
 
@@ -23,6 +28,31 @@ struct Player {
   std::uint8_t bred = 0;       // took part in a birth in the current breeding pass
   std::uint8_t dead = 0;       // chosen to die this year
 };
+
+/// Copies one 16-byte block of the chromosome arena.
+inline void copyGeneBlock(char* dst, const char* src) {
+#ifdef __SSE2__
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(dst),
+                   _mm_loadu_si128(reinterpret_cast<const __m128i*>(src)));
+#else
+  std::memmove(dst, src, 16);
+#endif
+}
+
+/// Writes one 16-byte block whose first `count` bytes (0..16) come from head, the rest from
+/// tail.
+inline void blendGeneBlock(char* dst, const char* head, const char* tail, std::size_t count) {
+#ifdef __SSE2__
+  const __m128i iota = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+  const __m128i mask = _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(count)), iota);
+  const __m128i h = _mm_loadu_si128(reinterpret_cast<const __m128i*>(head));
+  const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tail));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(dst),
+                   _mm_or_si128(_mm_and_si128(mask, h), _mm_andnot_si128(mask, t)));
+#else
+  for (std::size_t i = 0; i < 16; ++i) dst[i] = i < count ? head[i] : tail[i];
+#endif
+}
 
 /// Gene characters are compared and subtracted as signed 8-bit codes.
 inline std::int32_t geneCode(char c) { return static_cast<signed char>(c); }

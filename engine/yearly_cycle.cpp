@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <algorithm>
 #include <cstring>
 
 #include "engine/history.h"
@@ -62,13 +63,8 @@ std::size_t makeChild(Team& team, std::size_t a, std::size_t b, const SimParams&
   // The bytes after the genes are NUL in both parents, so the child's are too.
   const std::size_t stride = team.stride();
   for (std::size_t o = 0; o < stride; o += Team::kBlock) {
-    if (o + Team::kBlock <= cut) {
-      std::memcpy(genes + o, head + o, Team::kBlock);
-    } else if (o >= cut) {
-      std::memcpy(genes + o, tail + o, Team::kBlock);
-    } else {
-      for (std::size_t i = o; i < o + Team::kBlock; ++i) genes[i] = i < cut ? head[i] : tail[i];
-    }
+    const std::size_t fromHead = cut <= o ? 0 : std::min<std::size_t>(cut - o, Team::kBlock);
+    blendGeneBlock(genes + o, head + o, tail + o, fromHead);
   }
   child.fertility = even ? pb.fertility : pa.fertility;
   child.lastMutation = 0;
