@@ -82,17 +82,14 @@ int runSimulator(const std::vector<std::string>& args, std::ostream& out, std::o
   out << endMessage(runEnd(team, run.params().maxGen)) << "\n"
       << "Year: " << run.params().startYear + team.year << "\n";
 
-  bool complete = true;
   if (!options->csvPath.empty() &&
       !writeHistoryCsv(options->csvPath, run.history(), team.year, error)) {
     ui.showMessage(error);
   }
   run.shutdown();
-  for (const auto& message : ui.messages()) {
-    err << "kestravin-sim: " << message << "\n";
-    complete = false;
-  }
-  return complete ? kSimOk : kSimFailed;
+  // Every message after the start is an output file that was not written completely.
+  for (const auto& message : ui.messages()) err << "kestravin-sim: " << message << "\n";
+  return ui.messages().empty() ? kSimOk : kSimFailed;
 }
 
 }  // namespace kestravin

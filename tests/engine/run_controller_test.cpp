@@ -192,33 +192,43 @@ class ReportedRun : public ::testing::Test {
   std::filesystem::path folder;
 };
 
-TEST_F(ReportedRun, ReportHoldsEveryYearAndIsClosedAtTheEnd) {
+// A run with "Output to File" ticked, reporting into the given folder.
+struct TickedRun {
   FakeUi ui;
-  ui.fields = paramsToFields(smallParams());
-  ui.outputToFile = true;
-  ReportWriter report(folder);
-  RunController run(ui, report, [] { return 5u; });
+  ReportWriter report;
+  RunController run{ui, report, [] { return 5u; }};
+
+  TickedRun(const SimParams& p, std::filesystem::path folder) : report(std::move(folder)) {
+    ui.fields = paramsToFields(p);
+    ui.outputToFile = true;
+  }
+};
+
+std::string readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST_F(ReportedRun, ReportHoldsEveryYearAndIsClosedAtTheEnd) {
+  TickedRun t(smallParams(), folder);
+  auto& [ui, report, run] = t;
   run.prepareFirstRun();
   EXPECT_TRUE(run.reportOpen());
   run.toggleRun();
   while (!run.finished()) run.idleStep();
   EXPECT_FALSE(run.reportOpen());
   EXPECT_FALSE(report.isOpen());
-  std::ifstream in(folder / "generation 0.txt", std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  const std::string s = text.str();
+  const std::string s = readFile(folder / "generation 0.txt");
   EXPECT_EQ(s.rfind("**** Team Info, Year 888 ****\r\n", 0), 0u);
   EXPECT_THAT(s, HasSubstr("**** Team Info, Year " + std::to_string(888 + run.team().year)));
   EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(ReportedRun, UncreatableReportIsShownOnceAndTheRunGoesOn) {
-  FakeUi ui;
-  ui.fields = paramsToFields(smallParams());
-  ui.outputToFile = true;
-  ReportWriter report(folder / "missing");
-  RunController run(ui, report, [] { return 5u; });
+  TickedRun t(smallParams(), folder / "missing");
+  auto& [ui, report, run] = t;
   run.prepareFirstRun();
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_THAT(ui.messages[0], HasSubstr("generation 0.txt could not be created"));
@@ -234,12 +244,9 @@ TEST_F(ReportedRun, FullDiskIsShownOnceAndTheReportClosed) {
   SimParams p = smallParams();
   p.maxGen = 200;
   p.teamSize = 40;
-  FakeUi ui;
-  ui.fields = paramsToFields(p);
-  ui.outputToFile = true;
-  ReportWriter report;
+  TickedRun t(p, {});
+  auto& [ui, report, run] = t;
   report.setFixedPath("/dev/full");
-  RunController run(ui, report, [] { return 5u; });
   run.prepareFirstRun();
   run.toggleRun();
   while (!run.finished()) run.idleStep();
@@ -250,11 +257,8 @@ TEST_F(ReportedRun, FullDiskIsShownOnceAndTheReportClosed) {
 }
 
 TEST_F(ReportedRun, ShutdownWhilePausedClosesTheReport) {
-  FakeUi ui;
-  ui.fields = paramsToFields(smallParams());
-  ui.outputToFile = true;
-  ReportWriter report(folder);
-  RunController run(ui, report, [] { return 5u; });
+  TickedRun t(smallParams(), folder);
+  auto& [ui, report, run] = t;
   run.prepareFirstRun();
   run.requestStep();
   run.idleStep();
@@ -265,10 +269,7 @@ TEST_F(ReportedRun, ShutdownWhilePausedClosesTheReport) {
   run.shutdown();
   EXPECT_FALSE(report.isOpen());
   for (const char* name : {"generation 0.txt", "generation 1.txt"}) {
-    std::ifstream in(folder / name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    EXPECT_THAT(text.str(), HasSubstr("Year 889 ****")) << name;
+    EXPECT_THAT(readFile(folder / name), HasSubstr("Year 889 ****")) << name;
   }
 }
 
