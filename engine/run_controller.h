@@ -58,6 +58,8 @@ class RunController {
   bool applyOptions();
   /// The main window is being destroyed: ends a running run and closes any report.
   void shutdown();
+  /// Releases the history arrays, at shutdown.
+  void releaseHistory() { history_.freeHistory(); }
   /// The main window was painted: the status panel is drawn at the next idleStep.
   void requestStatusRedraw() { redrawStatus_ = true; }
 

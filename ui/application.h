@@ -1,0 +1,128 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/run_controller.h"
+#include "engine/run_ui.h"
+#include "report/report_writer.h"
+#include "ui/options_window.h"
+#include "ui/platform/platform.h"
+#include "ui/status_panel.h"
+
+namespace kestravin::ui {
+
+/// Control ids of the main window.
+inline constexpr int kStartStopId = 100;
+inline constexpr int kResetId = 101;
+inline constexpr int kOptionsId = 103;
+inline constexpr int kStepId = 104;
+inline constexpr int kGraphsId = 105;
+inline constexpr int kPlayerListId = 160;
+
+inline constexpr std::string_view kErrorCaption = "Error!!!";
+
+/// The desktop program: its windows, panels and drawing surfaces, the run controller that
+/// they drive, and the main loop. Everything runs on the thread that made it.
+class Application : public RunUi {
+ public:
+  struct Options {
+    std::filesystem::path constantsFile = "consts.txt";
+    std::filesystem::path reportFolder = ".";
+    RunController::SeedSource seedSource;  // the time of day when empty
+  };
+
+  Application(platform::Platform& platform, Options options);
+  ~Application() override;
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  /// Creates the windows, loads the constants, prepares the first run and shows the main
+  /// window. False when the windows could not be made (the user has been told).
+  bool start();
+  /// One pass of the main loop: the pending events (waiting for one when the run has nothing
+  /// to do), then the run controller's idle step. True once the loop is to end.
+  bool loopPass();
+  /// start(), then the main loop until the main window is closed. The process exit code.
+  int run();
+
+  // What the tests look at.
+  RunController& controller() { return *controller_; }
+  platform::Window& mainWindow() { return *main_; }
+  platform::Window& optionsWindow() { return *options_; }
+  platform::Window& graphWindow() { return *graph_; }
+  platform::Window& playerPanel() { return *playerPanel_; }
+  platform::Window& busyIndicator() { return *busy_; }
+  platform::ListBox& playerList() { return *playerList_; }
+  platform::ListBox& graphList() { return *graphList_; }
+  platform::Button& mainButton(int id);
+  platform::Button& graphOkButton() { return *graphOk_; }
+  OptionControls& optionControls() { return *optionControls_; }
+  const platform::Buffer* statusBuffer() const { return statusBuffer_.get(); }
+  const platform::Buffer* playerBuffer() const { return playerBuffer_.get(); }
+  const platform::Buffer* graphBuffer() const { return graphBuffer_.get(); }
+  const platform::Buffer* busyBuffer() const { return busyBuffer_.get(); }
+  const BusyState& busyState() const { return busyState_; }
+  int graphType() const { return graphType_; }
+  bool shutDown() const { return released_; }
+
+  // The run controller's view of the windows.
+  void drawStatusPanel() override;
+  void tickBusy() override;
+  void resetBusy() override;
+  void refreshPlayerList() override;
+  void clearPlayerList() override;
+  void drawPlayerDetails() override;
+  OptionFields readOptionFields() override;
+  void writeOptionFields(const OptionFields& fields) override;
+  void hideOptionsWindow() override;
+  void repaintStatusArea() override;
+  bool outputToFileChecked() override;
+  void showMessage(const std::string& text) override;
+  void yieldProcessor() override;
+
+  /// Draws the selected graph and shows it in the graph window.
+  void drawGraphNow();
+
+ private:
+  class Handler;
+  bool registerClasses();
+  bool createWindows();
+  void loadConstants();
+  void onMainCommand(int id, int notification);
+  void onOptionsCommand(int id);
+  void onGraphCommand(int id, int notification);
+  void onMainDestroyed();
+
+  platform::Platform& platform_;
+  Options settings_;
+  ReportWriter report_;
+  std::unique_ptr<RunController> controller_;
+  std::array<std::unique_ptr<Handler>, 5> handlers_;
+
+  std::unique_ptr<platform::Window> main_;
+  std::unique_ptr<platform::Window> options_;
+  std::unique_ptr<platform::Window> playerPanel_;
+  std::unique_ptr<platform::Window> graph_;
+  std::unique_ptr<platform::Window> busy_;
+  std::array<platform::Button*, 5> mainButtons_{};
+  platform::ListBox* playerList_ = nullptr;
+  platform::ListBox* graphList_ = nullptr;
+  platform::Button* graphOk_ = nullptr;
+  std::unique_ptr<OptionControls> optionControls_;
+
+  std::unique_ptr<platform::Buffer> statusBuffer_;
+  std::unique_ptr<platform::Buffer> playerBuffer_;
+  std::unique_ptr<platform::Buffer> graphBuffer_;
+  std::unique_ptr<platform::Buffer> busyBuffer_;
+  std::unique_ptr<platform::Font> uiFont_;
+
+  BusyState busyState_;
+  int graphType_;
+  bool released_ = false;  // the drawing resources are gone: shutdown has run
+};
+
+}  // namespace kestravin::ui

@@ -1,0 +1,243 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The windowing and drawing operations the program's windows and panels rest on. Every
+// backend (Qt Widgets, Win32) implements these interfaces; nothing above this layer knows
+// the toolkit.
+namespace kestravin::platform {
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  bool operator==(const Point&) const = default;
+};
+
+struct Size {
+  int w = 0;
+  int h = 0;
+  bool operator==(const Size&) const = default;
+};
+
+struct Rect {
+  int x = 0;
+  int y = 0;
+  int w = 0;
+  int h = 0;
+  bool operator==(const Rect&) const = default;
+};
+
+struct Rgb {
+  std::uint8_t r = 0;
+  std::uint8_t g = 0;
+  std::uint8_t b = 0;
+  bool operator==(const Rgb&) const = default;
+};
+
+inline constexpr Rgb kBlack{0, 0, 0};
+inline constexpr Rgb kBlue{0, 0, 255};
+inline constexpr Rgb kRed{255, 0, 0};
+inline constexpr Rgb kGreen{0, 255, 0};
+
+/// A font description: face name and character cell height in pixels. TrueType is preferred.
+struct FontSpec {
+  std::string face;
+  int cellHeight = 0;
+};
+
+/// A font made from a FontSpec by the backend; owned by its creator.
+class Font {
+ public:
+  virtual ~Font() = default;
+};
+
+/// Somewhere to draw: a window's own surface or an off-screen buffer. Text is always drawn
+/// with a transparent background; lines are solid and one pixel wide.
+class Surface {
+ public:
+  virtual ~Surface() = default;
+
+  /// Fills the rectangle with black.
+  virtual void fillBlack(const Rect& rect) = 0;
+  /// The colour of the text drawn from now on.
+  virtual void setTextColor(Rgb color) = 0;
+  /// The font of the text drawn from now on; nullptr for the backend's default.
+  virtual void selectFont(const Font* font) = 0;
+  /// The colour of the lines drawn from now on.
+  virtual void setPen(Rgb color) = 0;
+  /// Moves the current position.
+  virtual void moveTo(Point to) = 0;
+  /// Draws from the current position up to, but not including, `to`; `to` becomes current.
+  virtual void lineTo(Point to) = 0;
+  /// Draws a text with its top-left corner at `at`.
+  virtual void drawText(Point at, std::string_view text) = 0;
+};
+
+/// An off-screen picture of a fixed size, black when created.
+class Buffer : public Surface {
+ public:
+  virtual Size size() const = 0;
+  /// The colour of one pixel; black outside the buffer.
+  virtual Rgb pixel(Point at) const = 0;
+};
+
+/// What a window does with its events. Handlers run on the user-interface thread only.
+class WindowHandler {
+ public:
+  virtual ~WindowHandler() = default;
+  /// The invalid part of the window has just been erased to black; `surface` is the
+  /// window's own surface.
+  virtual void onPaint(Surface& surface) { (void)surface; }
+  /// A control of the window: a button click (notification 0), or a list box whose
+  /// selection the user changed (notification 1).
+  virtual void onCommand(int id, int notification) {
+    (void)id;
+    (void)notification;
+  }
+  /// The user closed the window (top-level windows with a close box only).
+  virtual void onDestroy() {}
+};
+
+/// The kinds of windows the program makes.
+enum class WindowKind {
+  kMain,         // caption, system menu, minimize, maximize and close; no sizing border
+  kCaptionOnly,  // caption without any box
+  kChild,        // a bordered panel inside another window
+};
+
+struct WindowSpec {
+  std::string className;
+  std::string title;
+  WindowKind kind = WindowKind::kChild;
+  Rect rect;  // top-level: screen position and outer size; child: position in the parent
+  class Window* parent = nullptr;
+  WindowHandler* handler = nullptr;
+};
+
+class Control {
+ public:
+  virtual ~Control() = default;
+  virtual void setFont(const Font& font) = 0;
+  /// Position and size in the parent's client area.
+  virtual Rect geometry() const = 0;
+  virtual std::string text() const = 0;
+};
+
+class Button : public Control {
+ public:
+  /// Clicks it, as the user would.
+  virtual void click() = 0;
+};
+
+class CheckBox : public Control {
+ public:
+  virtual bool checked() const = 0;
+  /// Clicks it, as the user would: the state toggles.
+  virtual void click() = 0;
+};
+
+/// A single-line field with a border that does not scroll: typing stops once the text fills
+/// its visible width.
+class EditField : public Control {
+ public:
+  virtual void setText(std::string_view text) = 0;
+  /// Types one character, as the user would; false when the field refuses it.
+  virtual bool type(char c) = 0;
+};
+
+/// An unsorted list box. Changes made through these calls notify nothing.
+class ListBox : public Control {
+ public:
+  virtual void addRow(std::string_view text) = 0;
+  /// Inserts a row at `index` (0..rowCount()).
+  virtual void insertRow(int index, std::string_view text) = 0;
+  /// Deletes one row; false when there is no such row.
+  virtual bool deleteRow(int index) = 0;
+  virtual void clear() = 0;
+  virtual int rowCount() const = 0;
+  virtual std::string rowText(int index) const = 0;
+  virtual void setRowData(int index, std::int32_t data) = 0;
+  virtual std::int32_t rowData(int index) const = 0;
+  /// The selected row, or -1.
+  virtual int selectedRow() const = 0;
+  virtual void selectRow(int index) = 0;
+  /// Selects a row as the user would, which notifies the parent.
+  virtual void userSelect(int index) = 0;
+};
+
+struct EditSpec {
+  Rect rect;
+  int id = 0;
+  bool digitsOnly = false;  // the keyboard gives digits only; the program may set any text
+};
+
+struct ListBoxSpec {
+  Rect rect;
+  int id = 0;
+  std::vector<int> tabStops;  // x of each column after the first, from the list's left edge
+};
+
+class Window {
+ public:
+  virtual ~Window() = default;
+
+  virtual const std::string& className() const = 0;
+  virtual std::string title() const = 0;
+  /// The window's own surface, kept for its life: what is drawn stays until invalidated.
+  virtual Surface& surface() = 0;
+  /// Copies part of a buffer onto the window's surface; shown at the next repaint.
+  virtual void copyFrom(const Buffer& from, const Rect& part, Point to) = 0;
+  /// Marks a rectangle of the client area invalid; the next paint erases it to black.
+  virtual void invalidate(const Rect& rect) = 0;
+  /// Runs the paint cycle at once when part of the window is invalid.
+  virtual void paintNow() = 0;
+  virtual void show() = 0;
+  virtual void hide() = 0;
+  virtual bool visible() const = 0;
+  /// Brings a top-level window to the front and gives it the focus.
+  virtual void activate() = 0;
+  /// Client area size and position (in the parent for a child, on the screen otherwise).
+  virtual Rect clientRect() const = 0;
+  /// The colour shown on screen at a point of the client area.
+  virtual Rgb shownPixel(Point at) = 0;
+
+  virtual Button& addButton(std::string_view text, const Rect& rect, int id) = 0;
+  virtual CheckBox& addCheckBox(std::string_view text, const Rect& rect, int id) = 0;
+  virtual EditField& addEditField(const EditSpec& spec) = 0;
+  virtual ListBox& addListBox(const ListBoxSpec& spec) = 0;
+};
+
+/// The toolkit: window classes, windows, buffers, fonts, message boxes and the event loop.
+class Platform {
+ public:
+  using MessageBoxHook = std::function<void(const std::string& text, const std::string& caption)>;
+
+  virtual ~Platform() = default;
+
+  /// Registers a window class by name; false when it cannot be registered.
+  virtual bool registerClass(const std::string& name) = 0;
+  /// Creates a window, hidden when top-level; nullptr when its class is not registered.
+  virtual std::unique_ptr<Window> createWindow(const WindowSpec& spec) = 0;
+  virtual std::unique_ptr<Buffer> createBuffer(Size size) = 0;
+  virtual std::unique_ptr<Font> createFont(const FontSpec& spec) = 0;
+  /// A modal box with one OK button. With a hook installed the hook gets it instead.
+  virtual void messageBox(const std::string& text, const std::string& caption) = 0;
+  virtual void setMessageBoxHook(MessageBoxHook hook) = 0;
+
+  /// Handles the pending events; with `wait`, first waits for one when none is pending.
+  /// Returns true once quit has been asked for.
+  virtual bool processEvents(bool wait) = 0;
+  /// Asks the loop to end; processEvents then returns true.
+  virtual void postQuit() = 0;
+  /// Wakes a waiting processEvents; safe from any thread.
+  virtual void wake() = 0;
+  /// Gives the rest of the processor time slice to other programs.
+  virtual void yield() = 0;
+};
+
+}  // namespace kestravin::platform

@@ -1,0 +1,68 @@
+#include "ui/player_view.h"
+
+#include <cstdio>
+
+namespace kestravin::ui {
+
+namespace {
+
+constexpr int kDetailsX = 5;
+
+std::string fixed2(float value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
+  return text;
+}
+
+}  // namespace
+
+std::string playerRowText(const Team& team, std::size_t i) {
+  const Player& p = team.player(i);
+  std::string row = std::to_string(p.id);
+  row += '\t';
+  row += std::to_string(p.fitness);
+  row += '\t';
+  row += team.chromosomeView(i);
+  return row;
+}
+
+void refreshPlayerList(platform::ListBox& list, const Team& team) {
+  // Removing every row at once leaves the same empty list as deleting row 0 until none is
+  // left, without the cost of one removal per row.
+  list.clear();
+  if (!team.hasList()) return;
+  for (std::size_t i = 0; i < team.size(); ++i) {
+    const int row = static_cast<int>(i);
+    list.insertRow(row, playerRowText(team, i));
+    list.setRowData(row, team.player(i).id);
+  }
+}
+
+std::optional<std::int32_t> selectedPlayerId(const platform::ListBox& list) {
+  const int row = list.selectedRow();
+  if (row < 0) return std::nullopt;
+  return list.rowData(row);
+}
+
+void drawPlayerDetails(platform::Surface& buffer, const Team& team,
+                       std::optional<std::int32_t> id) {
+  buffer.fillBlack(kPlayerArea);
+  buffer.setTextColor(platform::kBlue);
+  if (!id) return;
+  const std::ptrdiff_t found = team.findPlayer(*id);
+  if (found < 0) return;
+  const std::size_t i = static_cast<std::size_t>(found);
+  const Player& p = team.player(i);
+  const auto line = [&](int y, const std::string& text) { buffer.drawText({kDetailsX, y}, text); };
+  line(5, "ID: " + std::to_string(p.id));
+  line(20, "Chromosome: " + std::string(team.chromosomeView(i)));
+  line(35, "Fitness: " + std::to_string(p.fitness));
+  line(50, "Age: " + std::to_string(p.age));
+  line(65, "Fertility: " + fixed2(p.fertility));
+  line(80, "Number of Children: " + std::to_string(p.children));
+  line(95, "Last Mutation: " + std::to_string(p.lastMutation));
+  line(110, "Parent 1 ID: " + std::to_string(p.parent1Id));
+  line(125, "Parent 2 ID: " + std::to_string(p.parent2Id));
+}
+
+}  // namespace kestravin::ui

@@ -1,0 +1,107 @@
+#include "ui/status_panel.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace kestravin::ui {
+
+namespace {
+
+using platform::Point;
+using platform::Rgb;
+
+struct GridRow {
+  std::string_view label;
+  Point labelAt;
+  Point valueAt;
+  std::int32_t Team::*intValue;  // nullptr for the two float values
+  float Team::*floatValue;
+};
+
+// Three columns of label and value, four rows under the separator.
+constexpr GridRow kGrid[] = {
+    {"Total Pop:", {5, 35}, {95, 35}, &Team::population, nullptr},
+    {"Highest Pop:", {5, 50}, {95, 50}, &Team::highestPop, nullptr},
+    {"Lowest Pop:", {5, 65}, {95, 65}, &Team::lowestPop, nullptr},
+    {"Max Fitness:", {5, 80}, {95, 80}, &Team::maxFitness, nullptr},
+    {"Avg Fitness:", {145, 35}, {270, 35}, nullptr, &Team::avgFitness},
+    {"Min Fitness:", {145, 50}, {270, 50}, &Team::minFitness, nullptr},
+    {"Best Max Fitness:", {145, 65}, {270, 65}, &Team::bestMaxFitness, nullptr},
+    {"Best Avg Fitness:", {145, 80}, {270, 80}, nullptr, &Team::bestAvgFitness},
+    {"Current Births:", {330, 35}, {440, 35}, &Team::births, nullptr},
+    {"Current Deaths:", {330, 50}, {440, 50}, &Team::deaths, nullptr},
+    {"Age Deaths:", {330, 65}, {440, 65}, &Team::ageDeaths, nullptr},
+    {"Fit Deaths:", {330, 80}, {440, 80}, &Team::fitDeaths, nullptr},
+};
+
+constexpr Point kSeparatorFrom{5, 32};
+constexpr Point kSeparatorTo{490, 32};
+constexpr Point kEndMessageAt{5, 100};
+constexpr int kHeadingsY = 205;
+
+std::string intText(std::int32_t value) {
+  return std::to_string(value);
+}
+
+std::string floatText(float value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
+  return text;
+}
+
+}  // namespace
+
+platform::Rgb endColor(RunEnd end) {
+  return end == RunEnd::kEfficientPlayer ? platform::kGreen : platform::kRed;
+}
+
+void drawStatusPanel(platform::Surface& buffer, platform::Surface& mainSurface, const Team& team,
+                     std::int32_t startYear, RunEnd end) {
+  buffer.fillBlack(kStatusArea);
+  buffer.setTextColor(platform::kBlue);
+  mainSurface.setTextColor(platform::kBlue);
+
+  // The year is computed in 64 bits: a start year near the top of the range must not wrap.
+  const std::int64_t shownYear = std::int64_t{startYear} + team.year;
+  buffer.drawText({5, 0}, "Year: " + std::to_string(shownYear));
+  buffer.drawText({5, 15}, "Fitness String: " + team.fitString());
+  buffer.drawText({100, 0}, "Target Fitness: " + intText(team.targetFitness));
+  buffer.drawText({250, 0}, "Current Best Fitness ID: " + intText(team.bestId));
+
+  buffer.setPen(platform::kBlue);
+  buffer.moveTo(kSeparatorFrom);
+  buffer.lineTo(kSeparatorTo);
+
+  for (const GridRow& row : kGrid) {
+    buffer.drawText(row.labelAt, row.label);
+    buffer.drawText(row.valueAt,
+                    row.intValue ? intText(team.*row.intValue) : floatText(team.*row.floatValue));
+  }
+
+  mainSurface.drawText({5, kHeadingsY}, "ID");
+  mainSurface.drawText({70, kHeadingsY}, "Fit.");
+  mainSurface.drawText({135, kHeadingsY}, "Chromo");
+
+  if (end != RunEnd::kNone) {
+    buffer.setTextColor(endColor(end));
+    buffer.drawText(kEndMessageAt, endMessage(end));
+  }
+}
+
+void advanceBusy(BusyState& state) {
+  state.asterisks.assign(static_cast<std::size_t>(state.step) + 1, '*');
+  state.step = state.step == 8 ? 0 : state.step + 1;
+}
+
+void resetBusy(BusyState& state) {
+  state.asterisks = "*";
+  state.step = 0;
+}
+
+void drawBusy(platform::Surface& buffer, const BusyState& state) {
+  buffer.fillBlack(kBusyArea);
+  buffer.setTextColor(platform::kBlue);
+  buffer.drawText({0, 0}, state.asterisks);
+}
+
+}  // namespace kestravin::ui
