@@ -199,10 +199,14 @@ class Window {
   virtual void show() = 0;
   virtual void hide() = 0;
   virtual bool visible() const = 0;
+  /// Closes the window as the user would with its close box.
+  virtual void close() = 0;
   /// Brings a top-level window to the front and gives it the focus.
   virtual void activate() = 0;
   /// Client area size and position (in the parent for a child, on the screen otherwise).
   virtual Rect clientRect() const = 0;
+  /// Outer position and size, frame and caption included, for a top-level window.
+  virtual Rect outerRect() const = 0;
   /// The colour shown on screen at a point of the client area.
   virtual Rgb shownPixel(Point at) = 0;
 

@@ -274,10 +274,15 @@ class QtCheckBox : public QtControl<CheckBox> {
 class FieldValidator : public QValidator {
  public:
   FieldValidator(QLineEdit* edit, bool digitsOnly)
-      : QValidator(edit), edit_(edit), digitsOnly_(digitsOnly) {}
+      : QValidator(edit), edit_(edit), digitsOnly_(digitsOnly) {
+    // While a change is validated the field already holds the new text; the last accepted
+    // text tells what was typed.
+    QObject::connect(edit, &QLineEdit::textChanged, this,
+                     [this](const QString& text) { accepted_ = text; });
+  }
 
   State validate(QString& input, int& pos) const override {
-    const QString old = edit_->text();
+    const QString& old = accepted_;
     if (input.size() <= old.size()) return Acceptable;
     if (digitsOnly_) {
       const qsizetype added = input.size() - old.size();
@@ -297,6 +302,7 @@ class FieldValidator : public QValidator {
  private:
   QLineEdit* edit_;
   bool digitsOnly_;
+  QString accepted_;
 };
 
 class QtEditField : public QtControl<EditField> {
@@ -491,6 +497,9 @@ class QtWindow : public Window {
     if (canvas_) canvas_->hide();
   }
   bool visible() const override { return canvas_ && canvas_->isVisible(); }
+  void close() override {
+    if (canvas_) canvas_->close();
+  }
   void activate() override {
     if (!canvas_) return;
     canvas_->raise();
@@ -499,6 +508,11 @@ class QtWindow : public Window {
   Rect clientRect() const override {
     if (!canvas_) return {};
     const QRect g = canvas_->geometry();
+    return {g.x(), g.y(), g.width(), g.height()};
+  }
+  Rect outerRect() const override {
+    if (!canvas_) return {};
+    const QRect g = isTopLevel() ? canvas_->frameGeometry() : canvas_->geometry();
     return {g.x(), g.y(), g.width(), g.height()};
   }
   Rgb shownPixel(Point at) override {

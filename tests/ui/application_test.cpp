@@ -1,0 +1,451 @@
+// The desktop program on the Qt backend, offscreen: start-up, routing, the panels' pixels,
+// shutdown.
+#include "ui/application.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "ui/graph_window.h"
+#include "ui/player_view.h"
+#include "ui/test_platform.h"
+
+namespace kestravin {
+namespace {
+
+using platform::Point;
+using platform::Rect;
+using ::testing::ElementsAre;
+
+}  // namespace
+namespace platform {
+void PrintTo(const Rect& r, std::ostream* os) {
+  *os << "{" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << "}";
+}
+}  // namespace platform
+namespace {
+
+struct Consts {
+  int teamSize = 20;
+  int maxGen = 500;
+  int maxPop = 200;
+  std::string fitString = "Kestrel";
+};
+
+std::string constsText(const Consts& c) {
+  std::ostringstream out;
+  out << "Mutation: 10\nMutationDiv: 100\nTeamSize: " << c.teamSize
+      << "\nAgeStart: 5\nAgeDeath: 10\nAgeDeathDiv: 100\nFitDeath: 30\nFitDeathDiv: 100\n"
+      << "BirthChance: 80\nBirthChanceDiv: 100\nMaxGen: " << c.maxGen
+      << "\nStartYear: 2000\nMaxPop: " << c.maxPop << "\nFitString: " << c.fitString << "\n";
+  return out.str();
+}
+
+std::string readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Counts the status panel's drawings.
+class CountingApp : public ui::Application {
+ public:
+  using Application::Application;
+  int statusDrawings = 0;
+  void drawStatusPanel() override {
+    ++statusDrawings;
+    Application::drawStatusPanel();
+  }
+};
+
+class Desktop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = std::filesystem::temp_directory_path() /
+             ("kestravin-ui-" +
+              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    test::testPlatform().setMessageBoxHook(
+        [this](const std::string& text, const std::string& caption) {
+          messages.push_back(caption + " " + text);
+        });
+  }
+  void TearDown() override {
+    app.reset();
+    test::testPlatform().setMessageBoxHook({});
+    std::filesystem::remove_all(folder);
+  }
+
+  CountingApp& startApp(const Consts& c = {}) {
+    std::ofstream(folder / "consts.txt") << constsText(c);
+    return startWith(folder / "consts.txt");
+  }
+  CountingApp& startWith(const std::filesystem::path& constants) {
+    app = std::make_unique<CountingApp>(
+        test::testPlatform(), ui::Application::Options{constants, folder, [] { return 11u; }});
+    EXPECT_TRUE(app->start());
+    pass();
+    return *app;
+  }
+
+  // One pass of the main loop that never waits.
+  bool pass() {
+    const bool quit = test::testPlatform().processEvents(false);
+    app->controller().idleStep();
+    return quit;
+  }
+  void passUntil(const std::function<bool()>& done, int limit = 5000) {
+    for (int k = 0; k < limit && !done(); ++k) pass();
+  }
+
+  int nonBlackPixels(const platform::Buffer& buffer, const Rect& r) const {
+    int count = 0;
+    for (int y = r.y; y < r.y + r.h; ++y) {
+      for (int x = r.x; x < r.x + r.w; ++x) count += buffer.pixel({x, y}) != platform::kBlack;
+    }
+    return count;
+  }
+  int pixelsOf(const platform::Buffer& buffer, const Rect& r, platform::Rgb color) const {
+    int count = 0;
+    for (int y = r.y; y < r.y + r.h; ++y) {
+      for (int x = r.x; x < r.x + r.w; ++x) count += buffer.pixel({x, y}) == color;
+    }
+    return count;
+  }
+
+  std::filesystem::path folder;
+  std::vector<std::string> messages;
+  std::unique_ptr<CountingApp> app;
+};
+
+TEST_F(Desktop, StartUpShowsTheMainWindowWithItsControlsAndTheFounders) {
+  CountingApp& a = startApp();
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(a.statusDrawings, 2);  // once by start-up, once after the first paint
+
+  EXPECT_EQ(a.mainWindow().className(), "MAINCLASS");
+  EXPECT_EQ(a.mainWindow().title(), "Kestravin");
+  EXPECT_EQ(a.optionsWindow().className(), "OPTCLASS");
+  EXPECT_EQ(a.optionsWindow().title(), "Options");
+  EXPECT_EQ(a.graphWindow().className(), "GRAPHCLASS");
+  EXPECT_EQ(a.graphWindow().title(), "Genetic Graphs");
+  EXPECT_EQ(a.playerPanel().className(), "PLAYERCLASS");
+  EXPECT_EQ(a.busyIndicator().className(), "STATUSCLASS");
+  EXPECT_TRUE(a.mainWindow().visible());
+  EXPECT_FALSE(a.optionsWindow().visible());
+  EXPECT_FALSE(a.graphWindow().visible());
+
+  // The stated sizes are outer sizes: the client area is what the frame leaves.
+  EXPECT_EQ(a.mainWindow().outerRect(), (Rect{0, 0, 500, 525}));
+  EXPECT_EQ(a.optionsWindow().outerRect(), (Rect{100, 100, 400, 250}));
+  EXPECT_EQ(a.graphWindow().outerRect(), (Rect{50, 50, 450, 450}));
+  const Rect client = a.mainWindow().clientRect();
+  EXPECT_LE(client.w, 500);
+  EXPECT_GT(client.w, 450);
+  EXPECT_EQ(a.mainButton(ui::kStartStopId).geometry(), (Rect{5, 130, 100, 25}));
+  EXPECT_EQ(a.mainButton(ui::kResetId).geometry(), (Rect{110, 130, 100, 25}));
+  EXPECT_EQ(a.mainButton(ui::kOptionsId).geometry(), (Rect{350, 130, 100, 25}));
+  EXPECT_EQ(a.mainButton(ui::kStepId).geometry(), (Rect{5, 160, 100, 25}));
+  EXPECT_EQ(a.mainButton(ui::kGraphsId).geometry(), (Rect{350, 160, 100, 25}));
+  EXPECT_EQ(a.mainButton(ui::kStepId).text(), "Step");
+  EXPECT_EQ(a.playerList().geometry(), (Rect{5, 220, 400, 100}));
+  // Bordered children: the client area lies one pixel inside.
+  EXPECT_EQ(a.playerPanel().clientRect(), (Rect{6, 331, 398, 148}));
+  EXPECT_EQ(a.busyIndicator().clientRect(), (Rect{351, 191, 168, 15}));
+  EXPECT_EQ(a.optionControls().fitStringField().geometry(), (Rect{125, 0, 250, 17}));
+  EXPECT_EQ(a.optionControls().numberField(12).geometry(), (Rect{125, 180, 55, 17}));
+  EXPECT_EQ(a.optionControls().outputToFileBox().geometry(), (Rect{250, 40, 115, 17}));
+  EXPECT_FALSE(a.optionControls().outputToFileBox().checked());
+  EXPECT_EQ(a.graphOkButton().geometry(), (Rect{5, 350, 75, 25}));
+  EXPECT_EQ(a.graphList().geometry(), (Rect{85, 350, 300, 50}));
+
+  // The loaded values are in the fields.
+  EXPECT_EQ(a.optionControls().fitStringField().text(), "Kestrel");
+  EXPECT_EQ(a.optionControls().numberField(10).text(), "500");
+
+  // The founders, in order, with their ids as row data.
+  const Team& team = a.controller().team();
+  ASSERT_EQ(a.playerList().rowCount(), 20);
+  for (int row = 0; row < 20; ++row) {
+    EXPECT_EQ(a.playerList().rowText(row), ui::playerRowText(team, static_cast<std::size_t>(row)));
+    EXPECT_EQ(a.playerList().rowData(row), row + 1);
+  }
+  EXPECT_EQ(a.playerList().selectedRow(), -1);
+
+  ASSERT_EQ(a.graphList().rowCount(), 8);
+  EXPECT_EQ(a.graphList().rowText(2), "Graph Total Population");
+  EXPECT_EQ(a.graphList().rowData(7), 7);
+  EXPECT_EQ(a.graphList().selectedRow(), 2);
+}
+
+TEST_F(Desktop, StatusPanelSeparatorAndBlueTextReachTheScreen) {
+  CountingApp& a = startApp();
+  const platform::Buffer& status = *a.statusBuffer();
+  for (int x = 5; x <= 489; ++x) ASSERT_EQ(status.pixel({x, 32}), platform::kBlue) << x;
+  EXPECT_EQ(status.pixel({4, 32}), platform::kBlack);
+  EXPECT_EQ(status.pixel({490, 32}), platform::kBlack);
+  EXPECT_GT(pixelsOf(status, {5, 0, 80, 15}, platform::kBlue), 0) << "the year";
+  // Text is drawn in its colour only: nothing but black and blue in the panel.
+  EXPECT_EQ(pixelsOf(status, {0, 0, 500, 120}, platform::kBlue) +
+                pixelsOf(status, {0, 0, 500, 120}, platform::kBlack),
+            500 * 120);
+
+  EXPECT_EQ(a.mainWindow().shownPixel({5, 32}), platform::kBlue);
+  EXPECT_EQ(a.mainWindow().shownPixel({490, 32}), platform::kBlack);
+  EXPECT_EQ(a.mainWindow().shownPixel({300, 110}), platform::kBlack);
+}
+
+TEST_F(Desktop, StepSimulatesOneYearAndFillsTheList) {
+  CountingApp& a = startApp();
+  const std::int32_t busyBefore = a.busyState().step;
+  a.mainButton(ui::kStepId).click();
+  pass();
+  pass();
+  EXPECT_EQ(a.controller().team().year, 1);
+  EXPECT_TRUE(a.controller().paused());
+  EXPECT_EQ(a.playerList().rowCount(), a.controller().team().population);
+  EXPECT_EQ(a.busyState().step, (busyBefore + 5) % 9) << "five ticks in a year";
+}
+
+TEST_F(Desktop, StartStopEmptiesTheListWhileRunningAndRefillsIt) {
+  CountingApp& a = startApp();
+  a.mainButton(ui::kStartStopId).click();
+  EXPECT_FALSE(a.controller().paused());
+  EXPECT_EQ(a.playerList().rowCount(), 0);
+  for (int k = 0; k < 5; ++k) pass();
+  EXPECT_EQ(a.controller().team().year, 5);
+  EXPECT_EQ(a.playerList().rowCount(), 0);
+  a.mainButton(ui::kStartStopId).click();
+  EXPECT_TRUE(a.controller().paused());
+  pass();
+  EXPECT_EQ(a.controller().team().year, 5);
+  EXPECT_EQ(a.playerList().rowCount(), a.controller().team().population);
+}
+
+TEST_F(Desktop, ResetStartsAFreshRunFromTheEditedFields) {
+  CountingApp& a = startApp();
+  a.mainButton(ui::kStepId).click();
+  pass();
+  a.optionControls().numberField(2).setText("7");  // teamSize
+  a.mainButton(ui::kResetId).click();
+  pass();
+  EXPECT_EQ(a.controller().team().year, 0);
+  EXPECT_EQ(a.controller().params().teamSize, 7);
+  EXPECT_EQ(a.playerList().rowCount(), 7);
+  EXPECT_FALSE(a.optionsWindow().visible());
+
+  // A refused reset changes nothing and says why.
+  a.optionControls().numberField(1).setText("0");  // mutationDiv
+  a.mainButton(ui::kResetId).click();
+  EXPECT_EQ(a.controller().params().teamSize, 7);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_THAT(messages[0], ::testing::StartsWith("Error!!! Mutation Div: 0 is outside"));
+}
+
+TEST_F(Desktop, OptionsAndGraphsButtonsShowTheirWindows) {
+  CountingApp& a = startApp();
+  a.mainButton(ui::kOptionsId).click();
+  pass();
+  EXPECT_TRUE(a.optionsWindow().visible());
+  a.optionControls().cancelButton().click();
+  EXPECT_FALSE(a.optionsWindow().visible());
+
+  a.mainButton(ui::kGraphsId).click();
+  pass();
+  EXPECT_TRUE(a.graphWindow().visible());
+  EXPECT_GT(pixelsOf(*a.graphBuffer(), {45, 6, 150, 17}, platform::kBlue), 0) << "the title";
+  a.graphOkButton().click();
+  EXPECT_FALSE(a.graphWindow().visible());
+}
+
+TEST_F(Desktop, EndMessagesInTheirColours) {
+  const Rect message{5, 100, 300, 20};
+  {
+    CountingApp& a = startApp({.maxGen = 3});
+    a.mainButton(ui::kStartStopId).click();
+    passUntil([&] { return a.controller().finished(); });
+    pass();
+    EXPECT_GT(pixelsOf(*a.statusBuffer(), message, platform::kRed), 0);
+    EXPECT_EQ(a.playerList().rowCount(), a.controller().team().population) << "final players";
+  }
+  {
+    // A one-character fitness string: every founder is perfect.
+    CountingApp& a = startApp({.fitString = "K"});
+    pass();
+    EXPECT_TRUE(a.controller().finished());
+    EXPECT_GT(pixelsOf(*a.statusBuffer(), message, platform::kGreen), 0);
+    EXPECT_EQ(pixelsOf(*a.statusBuffer(), message, platform::kRed), 0);
+  }
+  {
+    CountingApp& a = startApp({.teamSize = 0});
+    pass();
+    EXPECT_GT(pixelsOf(*a.statusBuffer(), message, platform::kRed), 0);
+    EXPECT_EQ(a.playerList().rowCount(), 0);
+  }
+}
+
+TEST_F(Desktop, DetailsOfTheSelectedRowAndABlackPanelForNone) {
+  CountingApp& a = startApp();
+  EXPECT_EQ(nonBlackPixels(*a.playerBuffer(), ui::kPlayerArea), 0);
+  a.playerList().userSelect(3);
+  EXPECT_GT(pixelsOf(*a.playerBuffer(), {5, 5, 300, 135}, platform::kBlue), 0);
+  pass();
+  EXPECT_EQ(a.playerPanel().shownPixel({0, 0}), platform::kBlack);
+
+  a.playerList().selectRow(-1);  // the program's own change draws nothing
+  EXPECT_GT(nonBlackPixels(*a.playerBuffer(), ui::kPlayerArea), 0);
+  a.drawPlayerDetails();
+  EXPECT_EQ(nonBlackPixels(*a.playerBuffer(), ui::kPlayerArea), 0);
+}
+
+TEST_F(Desktop, NumberFieldsTakeDigitsUntilTheyAreFull) {
+  CountingApp& a = startApp();
+  platform::EditField& field = a.optionControls().numberField(0);
+  field.setText("");
+  EXPECT_FALSE(field.type('x'));
+  EXPECT_FALSE(field.type('-'));
+  int typed = 0;
+  while (typed < 40 && field.type('8')) ++typed;
+  EXPECT_GE(typed, 5);
+  EXPECT_LT(typed, 40) << "the field stops at its width";
+  field.setText("-5");  // the program may put a sign in
+  EXPECT_EQ(field.text(), "-5");
+
+  platform::EditField& fit = a.optionControls().fitStringField();
+  fit.setText("");
+  int letters = 0;
+  while (letters < 200 && fit.type('W')) ++letters;
+  EXPECT_GT(letters, 5);
+  EXPECT_LT(letters, 200);
+}
+
+TEST_F(Desktop, MissingConstantsFileIsShownAndTheDefaultsUsed) {
+  CountingApp& a = startWith(folder / "nothing-here.txt");
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages[0], "Error!!! Error opening consts.txt, all constants set to default");
+  EXPECT_EQ(a.controller().params().startYear, 888);
+}
+
+// Refuses one window class, passing everything else on.
+class RefusingPlatform : public platform::Platform {
+ public:
+  RefusingPlatform(platform::Platform& real, std::string refused)
+      : real_(real), refused_(std::move(refused)) {}
+  bool registerClass(const std::string& name) override {
+    return name != refused_ && real_.registerClass(name);
+  }
+  std::unique_ptr<platform::Window> createWindow(const platform::WindowSpec& spec) override {
+    return spec.className == refused_ ? nullptr : real_.createWindow(spec);
+  }
+  std::unique_ptr<platform::Buffer> createBuffer(platform::Size size) override {
+    return real_.createBuffer(size);
+  }
+  std::unique_ptr<platform::Font> createFont(const platform::FontSpec& spec) override {
+    return real_.createFont(spec);
+  }
+  void messageBox(const std::string& text, const std::string& caption) override {
+    real_.messageBox(text, caption);
+  }
+  void setMessageBoxHook(MessageBoxHook hook) override { real_.setMessageBoxHook(std::move(hook)); }
+  bool processEvents(bool wait) override { return real_.processEvents(wait); }
+  void postQuit() override { real_.postQuit(); }
+  void wake() override { real_.wake(); }
+  void yield() override {}
+
+ private:
+  platform::Platform& real_;
+  std::string refused_;
+};
+
+TEST_F(Desktop, AClassThatCannotBeRegisteredIsShownAndStartUpStops) {
+  for (const auto& [cls, text] :
+       {std::pair{"OPTCLASS", "Error registering option window class!"},
+        std::pair{"PLAYERCLASS", "Error registering main window class!"}}) {
+    messages.clear();
+    RefusingPlatform refusing(test::testPlatform(), cls);
+    ui::Application a(refusing, {folder / "consts.txt", folder, {}});
+    EXPECT_FALSE(a.start());
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], std::string("Error!!! ") + text);
+    EXPECT_THAT(messages[1], ::testing::HasSubstr("cannot start"));
+  }
+}
+
+TEST_F(Desktop, LoopWaitsWhilePausedAndWakesForAnEvent) {
+  CountingApp& a = startApp();
+  for (int k = 0; k < 3; ++k) pass();
+  EXPECT_FALSE(a.controller().hasPendingWork());
+  std::atomic<bool> woke{false};
+  std::thread waker([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    woke = true;
+    test::testPlatform().wake();
+  });
+  EXPECT_FALSE(a.loopPass());
+  waker.join();
+  EXPECT_TRUE(woke) << "the pass returned before anything woke it";
+}
+
+// Closing the main window: the run ends, every report is complete, the loop ends.
+class Shutdown : public Desktop {
+ protected:
+  void tickAndReset(CountingApp& a) {
+    a.optionControls().outputToFileBox().click();
+    a.mainButton(ui::kResetId).click();
+    pass();
+    ASSERT_TRUE(a.controller().reportOpen());
+  }
+  void expectCompleteReport(int years) {
+    const std::string text = readFile(folder / "generation 0.txt");
+    int blocks = 0;
+    for (std::size_t at = text.find("**** Team Info"); at != std::string::npos;
+         at = text.find("**** Team Info", at + 1)) {
+      ++blocks;
+    }
+    EXPECT_EQ(blocks, years + 1);
+    EXPECT_TRUE(text.ends_with("\r\n*******************************\r\n\r\n"));
+  }
+  void closeAndFinish(CountingApp& a) {
+    a.mainWindow().close();
+    EXPECT_TRUE(a.shutDown());
+    EXPECT_TRUE(pass()) << "the loop ends";
+    EXPECT_TRUE(pass()) << "and stays ended";
+  }
+};
+
+TEST_F(Shutdown, WhileARunGoesOn) {
+  CountingApp& a = startApp();
+  tickAndReset(a);
+  a.mainButton(ui::kStartStopId).click();
+  for (int k = 0; k < 4; ++k) pass();
+  const int years = a.controller().team().year;
+  closeAndFinish(a);
+  EXPECT_FALSE(a.controller().reportOpen());
+  expectCompleteReport(years);
+}
+
+TEST_F(Shutdown, WhilePausedWithAReportOpen) {
+  CountingApp& a = startApp();
+  tickAndReset(a);
+  a.mainButton(ui::kStepId).click();
+  pass();
+  closeAndFinish(a);
+  expectCompleteReport(1);
+}
+
+TEST_F(Shutdown, RightAfterStartUp) {
+  CountingApp& a = startApp();
+  closeAndFinish(a);
+  EXPECT_FALSE(std::filesystem::exists(folder / "generation 0.txt"));
+}
+
+}  // namespace
+}  // namespace kestravin

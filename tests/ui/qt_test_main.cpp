@@ -1,0 +1,29 @@
+// Runs the desktop tests on the Qt backend without a display.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui/platform/qt/qt_platform.h"
+#include "ui/test_platform.h"
+
+namespace kestravin::test {
+namespace {
+platform::Platform* gPlatform = nullptr;
+}
+platform::Platform& testPlatform() {
+  return *gPlatform;
+}
+}  // namespace kestravin::test
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  ::testing::InitGoogleTest(&argc, argv);
+  auto made = kestravin::platform::makeQtPlatform(argc, argv);
+  if (!made.platform) {
+    std::fprintf(stderr, "%s\n", made.error.c_str());
+    return 1;
+  }
+  kestravin::test::gPlatform = made.platform.get();
+  return RUN_ALL_TESTS();
+}
