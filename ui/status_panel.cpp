@@ -94,7 +94,7 @@ void advanceBusy(BusyState& state) {
 }
 
 void resetBusy(BusyState& state) {
-  state.asterisks = "*";
+  state.asterisks.assign(1, '*');
   state.step = 0;
 }
 
