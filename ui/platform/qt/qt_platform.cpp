@@ -19,6 +19,7 @@
 #include <QStyledItemDelegate>
 #include <QValidator>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
@@ -196,6 +197,16 @@ class ImageSurface : public Buffer {
 
 class QtWindow;
 
+// Watches a top-level window's native window for exposures.
+class ExposeWatch : public QObject {
+ public:
+  explicit ExposeWatch(QtWindow& owner) : owner_(owner) {}
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QtWindow& owner_;
+};
+
 // The widget of one of our windows: shows the window's picture and turns the toolkit's
 // paint and close events into the window's paint cycle and handler calls.
 class Canvas : public QWidget {
@@ -216,13 +227,10 @@ class Canvas : public QWidget {
 class WindowSurface : public ImageSurface {
  public:
   WindowSurface(Size size, Canvas& canvas) : ImageSurface(size), canvas_(canvas) {}
-  // Areas drawn by the program since the last paint: shown again, not erased.
-  QRegion drawn;
 
  protected:
   void changed(const QRect& rect) override {
     if (rect.isEmpty()) return;
-    drawn += rect;
     canvas_.update(rect);
   }
 
@@ -421,9 +429,10 @@ class QtWindow : public Window {
  public:
   static constexpr int kBorder = 1;
 
-  QtWindow(const WindowSpec& spec, QWidget* parentWidget)
+  QtWindow(const WindowSpec& spec, QtWindow* parent)
       : spec_(spec),
-        canvas_(new Canvas(*this, parentWidget)),
+        parent_(parent),
+        canvas_(new Canvas(*this, parent ? parent->canvasWidget() : nullptr)),
         surface_(Size{spec.rect.w, spec.rect.h}, *canvas_) {
     canvas_->setObjectName(toQt(spec.className));
     QPalette palette = canvas_->palette();
@@ -452,6 +461,11 @@ class QtWindow : public Window {
     }
   }
   ~QtWindow() override {
+    if (parent_) parent_->disown(this);
+    for (QtWindow* child : children_) child->parent_ = nullptr;
+    if (canvas_ && canvas_->windowHandle() && exposeWatch_) {
+      canvas_->windowHandle()->removeEventFilter(exposeWatch_.get());
+    }
     if (canvas_ && isTopLevel()) delete canvas_.data();
   }
 
@@ -475,13 +489,12 @@ class QtWindow : public Window {
 
   void paintNow() override {
     if (invalid_.isEmpty()) return;
-    runPaintCycle(QRegion());
+    runPaintCycle();
   }
 
-  // Erases what is invalid, plus what the window system asks to have painted again, and
-  // lets the handler draw.
-  void runPaintCycle(const QRegion& exposed) {
-    const QRegion erase = invalid_ + exposed;
+  // Erases what is invalid and lets the handler draw.
+  void runPaintCycle() {
+    const QRegion erase = invalid_;
     invalid_ = QRegion();
     if (erase.isEmpty()) return;
     for (const QRect& r : erase) surface_.fillBlack({r.x(), r.y(), r.width(), r.height()});
@@ -491,8 +504,24 @@ class QtWindow : public Window {
   void show() override {
     if (!canvas_) return;
     canvas_->show();
+    if (isTopLevel() && !exposeWatch_ && canvas_->windowHandle()) {
+      exposeWatch_ = std::make_unique<ExposeWatch>(*this);
+      canvas_->windowHandle()->installEventFilter(exposeWatch_.get());
+    }
     fitOuterSize();
   }
+
+  void invalidateAll() { invalidate({0, 0, spec_.rect.w, spec_.rect.h}); }
+  bool isExposed() const {
+    return canvas_ && canvas_->windowHandle() && canvas_->windowHandle()->isExposed();
+  }
+  void exposed() {
+    invalidateAll();
+    for (QtWindow* child : children_) child->invalidateAll();
+  }
+  void adopt(QtWindow* child) { children_.push_back(child); }
+  void disown(QtWindow* child) { std::erase(children_, child); }
+  QtWindow* parentWindow() const { return parent_; }
   void hide() override {
     if (canvas_) canvas_->hide();
   }
@@ -590,6 +619,9 @@ class QtWindow : public Window {
   }
 
   WindowSpec spec_;
+  QtWindow* parent_ = nullptr;
+  std::vector<QtWindow*> children_;
+  std::unique_ptr<ExposeWatch> exposeWatch_;
   QPointer<Canvas> canvas_;
   WindowSurface surface_;
   QRegion invalid_;
@@ -599,12 +631,9 @@ class QtWindow : public Window {
 
 void Canvas::paintEvent(QPaintEvent* event) {
   WindowSurface& surface = owner_.windowSurface();
-  // What the window system asks for beyond what the program drew is an exposure: it is
-  // erased and painted by the window's paint handling.
-  const QRegion exposed = event->region() - surface.drawn;
-  surface.drawn = QRegion();
-  owner_.runPaintCycle(exposed);
-  surface.drawn = QRegion();
+  // Only what was invalidated is erased and handed to the window's paint handling; the
+  // program's own drawing is simply shown.
+  owner_.runPaintCycle();
   QPainter painter(this);
   const QRect r = event->rect();
   painter.drawImage(r, surface.image(), r);
@@ -625,8 +654,16 @@ void Canvas::closeEvent(QCloseEvent* event) {
 
 bool Canvas::event(QEvent* event) {
   const bool handled = QWidget::event(event);
+  if (event->type() == QEvent::Show) owner_.invalidateAll();
   if (event->type() == QEvent::Move || event->type() == QEvent::Show) owner_.fitOuterSize();
   return handled;
+}
+
+bool ExposeWatch::eventFilter(QObject* watched, QEvent* event) {
+  // The window system shows (part of) the window again: everything in it is painted anew,
+  // as an uncovered window would be.
+  if (event->type() == QEvent::Expose && owner_.isExposed()) owner_.exposed();
+  return QObject::eventFilter(watched, event);
 }
 
 class QtBuffer : public ImageSurface {
@@ -651,12 +688,14 @@ class QtPlatform : public Platform {
 
   std::unique_ptr<Window> createWindow(const WindowSpec& spec) override {
     if (!classes_.count(spec.className)) return nullptr;
-    QWidget* parent = nullptr;
+    QtWindow* parent = nullptr;
     if (spec.kind == WindowKind::kChild) {
       if (!spec.parent) return nullptr;
-      parent = static_cast<QtWindow*>(spec.parent)->canvasWidget();
+      parent = static_cast<QtWindow*>(spec.parent);
     }
-    return std::make_unique<QtWindow>(spec, parent);
+    auto window = std::make_unique<QtWindow>(spec, parent);
+    if (parent) parent->adopt(window.get());
+    return window;
   }
 
   std::unique_ptr<Buffer> createBuffer(Size size) override {
