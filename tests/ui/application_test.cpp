@@ -92,6 +92,7 @@ class Desktop : public ::testing::Test {
     app = std::make_unique<CountingApp>(
         test::testPlatform(), ui::Application::Options{constants, folder, [] { return 11u; }});
     EXPECT_TRUE(app->start());
+    drawingsAtStartUp = app->statusDrawings;
     pass();
     return *app;
   }
@@ -124,12 +125,14 @@ class Desktop : public ::testing::Test {
   std::filesystem::path folder;
   std::vector<std::string> messages;
   std::unique_ptr<CountingApp> app;
+  int drawingsAtStartUp = 0;
 };
 
 TEST_F(Desktop, StartUpShowsTheMainWindowWithItsControlsAndTheFounders) {
   CountingApp& a = startApp();
   EXPECT_TRUE(messages.empty());
-  EXPECT_EQ(a.statusDrawings, 2);  // once by start-up, once after the first paint
+  EXPECT_EQ(drawingsAtStartUp, 1);
+  EXPECT_EQ(a.statusDrawings, 2) << "and once more after the first paint of the window";
 
   EXPECT_EQ(a.mainWindow().className(), "MAINCLASS");
   EXPECT_EQ(a.mainWindow().title(), "Kestravin");
@@ -325,6 +328,84 @@ TEST_F(Desktop, NumberFieldsTakeDigitsUntilTheyAreFull) {
   while (letters < 200 && fit.type('W')) ++letters;
   EXPECT_GT(letters, 5);
   EXPECT_LT(letters, 200);
+}
+
+TEST_F(Desktop, CancelPutsTheFieldsBackAndOkAppliesThem) {
+  CountingApp& a = startApp();
+  a.mainButton(ui::kOptionsId).click();
+  platform::EditField& maxGen = a.optionControls().numberField(10);
+  maxGen.setText("77");
+  a.optionControls().cancelButton().click();
+  EXPECT_EQ(maxGen.text(), "500");
+  EXPECT_EQ(a.controller().params().maxGen, 500);
+
+  // A negative value goes into its field with its sign and comes back; five digits are read
+  // whole.
+  a.mainButton(ui::kOptionsId).click();
+  a.optionControls().numberField(11).setText("-5");     // startYear
+  a.optionControls().numberField(10).setText("10000");  // maxGen
+  a.optionControls().numberField(2).setText("0042");    // teamSize
+  a.optionControls().fitStringField().setText("");
+  a.optionControls().okButton().click();
+  pass();
+  EXPECT_FALSE(a.optionsWindow().visible());
+  EXPECT_EQ(a.controller().params().startYear, -5);
+  EXPECT_EQ(a.controller().params().maxGen, 10000);
+  EXPECT_EQ(a.controller().team().population, 42);
+  EXPECT_EQ(a.controller().team().fitString(), "HelloWorld");
+  a.mainButton(ui::kOptionsId).click();
+  a.optionControls().cancelButton().click();
+  EXPECT_EQ(a.optionControls().numberField(11).text(), "-5");
+}
+
+TEST_F(Desktop, RefusedOkKeepsTheRunAndTheWindowOpen) {
+  CountingApp& a = startApp();
+  a.mainButton(ui::kStepId).click();
+  pass();
+  a.mainButton(ui::kOptionsId).click();
+  a.optionControls().numberField(10).setText("2000000");
+  a.optionControls().okButton().click();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "Error!!! Max Gen: 2000000 is outside 0..1000000");
+  EXPECT_TRUE(a.optionsWindow().visible());
+  EXPECT_EQ(a.controller().team().year, 1);
+  EXPECT_EQ(a.optionControls().numberField(10).text(), "2000000");
+}
+
+TEST_F(Desktop, TickedBoxCountsAtTheNextResetEvenAfterCancel) {
+  CountingApp& a = startApp();
+  a.mainButton(ui::kOptionsId).click();
+  a.optionControls().outputToFileBox().click();
+  a.optionControls().cancelButton().click();
+  EXPECT_TRUE(a.optionControls().outputToFileBox().checked());
+  EXPECT_FALSE(a.controller().reportOpen());
+  a.mainButton(ui::kResetId).click();
+  EXPECT_TRUE(a.controller().reportOpen());
+  EXPECT_TRUE(std::filesystem::exists(folder / "generation 0.txt"));
+}
+
+TEST_F(Desktop, GraphListPicksTheGraphAndOkRedrawsTheDetails) {
+  CountingApp& a = startApp();
+  for (int k = 0; k < 4; ++k) {
+    a.mainButton(ui::kStepId).click();
+    pass();
+  }
+  a.mainButton(ui::kGraphsId).click();
+  const platform::Rgb curve = ui::kCurveColor;
+  EXPECT_GT(pixelsOf(*a.graphBuffer(), ui::kGraphArea, curve), 0);
+  pass();
+  EXPECT_EQ(a.graphWindow().shownPixel({5 + 45, 5 + 100}), platform::kBlue) << "the y-axis";
+
+  a.graphList().userSelect(3);
+  EXPECT_EQ(a.graphType(), 3);
+  a.mainButton(ui::kResetId).click();
+  EXPECT_EQ(a.graphType(), 3);
+  EXPECT_EQ(a.graphList().selectedRow(), 3);
+
+  a.playerList().userSelect(0);
+  a.graphOkButton().click();
+  EXPECT_FALSE(a.graphWindow().visible());
+  EXPECT_GT(pixelsOf(*a.playerBuffer(), {5, 5, 300, 135}, platform::kBlue), 0);
 }
 
 TEST_F(Desktop, MissingConstantsFileIsShownAndTheDefaultsUsed) {
