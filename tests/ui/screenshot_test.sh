@@ -2,13 +2,15 @@
 # Runs the real desktop program under Xvfb in a folder holding the given constants file,
 # takes screenshots of the screen until the main window shows, and checks its pixels: the
 # status panel's separator line, blue text in the status area, the buttons in their places.
+# Then drives it as a user would: Options, a new Team Size and Max Gen, Ok, three Steps (the
+# status panel shows the time limit in red), Graphs (the curve is drawn).
 # Usage: screenshot_test.sh <kestravin program> <constants file>
 set -uo pipefail
 program=$(realpath "$1")
 constants=$(realpath "$2")
-for tool in xvfb-run xwd convert; do
+for tool in xvfb-run xwd convert xdotool; do
   if ! command -v "$tool" > /dev/null; then
-    echo "SKIP: $tool is not installed (packages xvfb, x11-apps, imagemagick)"
+    echo "SKIP: $tool is not installed (packages xvfb, x11-apps, imagemagick, xdotool)"
     exit 77
   fi
 done
@@ -48,20 +50,47 @@ check() {
   printf '%s\n' "${failures[@]}" > failures.txt
   [ ${#failures[@]} -eq 0 ]
 }
+count() { convert shot.xwd -crop "$1" +repage txt:- | grep -c "$2"; }
+shoot() { sleep "${1:-0.5}"; xwd -root -silent > shot.xwd; }
+click() { xdotool mousemove "$1" "$2" click 1; sleep 0.2; }
+# Replaces the text of the field under the given screen point.
+retype() { click "$1" "$2"; xdotool key ctrl+a; xdotool type "$3"; sleep 0.1; }
+finish() { kill "$pid" 2> /dev/null; wait "$pid" 2> /dev/null; exit "$1"; }
+
 status=1
 for attempt in $(seq 1 50); do
   sleep 0.2
   xwd -root -silent > shot.xwd 2> /dev/null || continue
   if check; then status=0; break; fi
 done
-kill "$pid" 2> /dev/null
-wait "$pid" 2> /dev/null
-exit $status
+[ $status -eq 0 ] || finish 1
+
+# The options window opens at (100, 100); its fields are in its client area.
+click 400 142                 # Options
+retype 252 148 30             # Team Size, at (125, 40) of the options window
+retype 252 248 3              # Max Gen, at (125, 140)
+click 422 272                 # Ok
+shoot
+[ "$(count 300x17+5+100 '#FF0000')" -eq 0 ] || { echo "an end message before any step" > failures.txt; finish 1; }
+for step in 1 2 3; do click 55 172; done
+shoot
+red=$(count 300x17+5+100 '#FF0000')
+[ "$red" -gt 20 ] || { echo "no red time-limit message after three steps of Max Gen 3 ($red pixels)" > failures.txt; finish 1; }
+
+# The graph window shows its buffer at (5, 5) of its client area; the window itself is
+# captured, as a top-level window shown late reads back black from the bare X server's
+# screen.
+click 400 172                 # Graphs
+sleep 0.5
+xwd -name "Genetic Graphs" -silent > shot.xwd
+curve=$(count 350x300+50+30 '#6204B2')
+[ "$curve" -gt 0 ] || { echo "no curve in the graph window" > failures.txt; finish 1; }
+finish 0
 INSIDE
 chmod +x inside.sh
 
 if xvfb-run -a -s "-screen 0 800x600x24" ./inside.sh "$program"; then
-  echo "main window checked: separator, status text and buttons in place"
+  echo "checked: separator, status text and buttons; Options, Ok, Step; the graph's curve"
   exit 0
 fi
 echo "FAILED: the main window is not as expected:"
