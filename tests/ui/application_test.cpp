@@ -408,6 +408,39 @@ TEST_F(Desktop, GraphListPicksTheGraphAndOkRedrawsTheDetails) {
   EXPECT_GT(pixelsOf(*a.playerBuffer(), {5, 5, 300, 135}, platform::kBlue), 0);
 }
 
+TEST(GraphPixels, CurvePointsOnTheBuffer) {
+  auto buffer = test::testPlatform().createBuffer(ui::kGraphBufferSize);
+  Team team;
+  team.installFitString("Kestrel");
+  History history;
+  history.allocHistory(10);
+  for (int y = 0; y <= 10; ++y) {
+    team.year = y;
+    team.population = y == 3 ? 50 : 20;
+    team.avgFitness = 12.9f;
+    history.recordHistory(team);
+  }
+  team.highestPop = 100;
+  team.bestAvgFitness = 25.6f;
+  ui::drawGraph(*buffer, team, history, 2);
+  // Entry 3 = 50 of 100 over 10 years lies at (150, 175); the next line starts there.
+  EXPECT_EQ(buffer->pixel({150, 175}), ui::kCurveColor);
+  EXPECT_EQ(buffer->pixel({45, 100}), platform::kBlue) << "the y-axis";
+  EXPECT_EQ(buffer->pixel({394, 325}), platform::kBlue);
+  EXPECT_EQ(buffer->pixel({396, 325}), platform::kBlack) << "the x-axis ends at its last tick";
+
+  ui::drawGraph(*buffer, team, history, 7);  // 12.9 of 25.6 plots as 12 of 25
+  EXPECT_EQ(buffer->pixel({45, 181}), ui::kCurveColor);
+
+  team.year = 0;
+  ui::drawGraph(*buffer, team, history, 2);
+  int curve = 0;
+  for (int y = 0; y < 340; ++y) {
+    for (int x = 0; x < 440; ++x) curve += buffer->pixel({x, y}) == ui::kCurveColor;
+  }
+  EXPECT_EQ(curve, 0) << "no curve before the first year";
+}
+
 TEST_F(Desktop, MissingConstantsFileIsShownAndTheDefaultsUsed) {
   CountingApp& a = startWith(folder / "nothing-here.txt");
   ASSERT_FALSE(messages.empty());
