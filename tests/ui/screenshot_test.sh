@@ -77,9 +77,9 @@ shoot
 red=$(count 300x17+5+100 '#FF0000')
 [ "$red" -gt 20 ] || { echo "no red time-limit message after three steps of Max Gen 3 ($red pixels)" > failures.txt; finish 1; }
 
-# The graph window shows its buffer at (5, 5) of its client area; the window itself is
-# captured, as a top-level window shown late reads back black from the bare X server's
-# screen.
+# The graph window shows its buffer at (5, 5) of its client area. The window itself is
+# captured: on a bare X server without a window manager, a top-level window lying wholly
+# over another reads back black from the root window (a plain Qt program does the same).
 click 400 172                 # Graphs
 sleep 0.5
 xwd -name "Genetic Graphs" -silent > shot.xwd
