@@ -33,4 +33,12 @@ void Random::randomInit(std::uint32_t s) {
   }
 }
 
+void Random::advanceRound() {
+  // Entry k is updated with entry k + 103 (not yet updated in this round) for k < 147, and
+  // with entry k - 147 (already updated) after that: three runs without dependences inside.
+  for (std::size_t k = 0; k < 103; ++k) table_[k] ^= table_[k + 103];
+  for (std::size_t k = 103; k < 147; ++k) table_[k] ^= table_[k + 103];
+  for (std::size_t k = 147; k < 250; ++k) table_[k] ^= table_[k - 147];
+}
+
 }  // namespace kestravin

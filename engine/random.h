@@ -33,9 +33,10 @@ class Random {
 
   /// Returns the next value, 0..65535.
   std::uint32_t randomNext() {
-    const std::uint32_t partner = index_ >= 147 ? index_ - 147 : index_ + 103;
-    const std::uint32_t v = table_[index_] ^ table_[partner];
-    table_[index_] = v;
+    // The values of a whole round of the table are made at once; they are the same as
+    // those of one update per draw.
+    if (index_ == 0) advanceRound();
+    const std::uint32_t v = table_[index_];
     index_ = index_ >= 249 ? 0 : index_ + 1;
     return v;
   }
@@ -57,12 +58,14 @@ class Random {
     return static_cast<std::uint32_t>((static_cast<std::uint64_t>(low) * range.n_) >> 32);
   }
 
-  /// The table and position, for tests.
+  /// The table and the position in its round, for tests. The first draw of a round makes
+  /// all of that round's values, so the table shows the values of the round under way.
   const std::array<std::uint32_t, 250>& table() const { return table_; }
   std::uint32_t index() const { return index_; }
 
  private:
   std::uint32_t seedStep();
+  void advanceRound();
 
   std::array<std::uint32_t, 250> table_{};
   std::uint32_t index_ = 0;
