@@ -456,14 +456,14 @@ class RefusingPlatform : public platform::Platform {
   bool registerClass(const std::string& name) override {
     return name != refused_ && real_.registerClass(name);
   }
-  std::unique_ptr<platform::Window> createWindow(const platform::WindowSpec& spec) override {
-    return spec.className == refused_ ? nullptr : real_.createWindow(spec);
+  std::unique_ptr<platform::Window> createWindow(const platform::WindowSpec& desc) override {
+    return desc.className == refused_ ? nullptr : real_.createWindow(desc);
   }
   std::unique_ptr<platform::Buffer> createBuffer(platform::Size size) override {
     return real_.createBuffer(size);
   }
-  std::unique_ptr<platform::Font> createFont(const platform::FontSpec& spec) override {
-    return real_.createFont(spec);
+  std::unique_ptr<platform::Font> createFont(const platform::FontSpec& desc) override {
+    return real_.createFont(desc);
   }
   void messageBox(const std::string& text, const std::string& caption) override {
     real_.messageBox(text, caption);

@@ -212,8 +212,8 @@ class Window {
 
   virtual Button& addButton(std::string_view text, const Rect& rect, int id) = 0;
   virtual CheckBox& addCheckBox(std::string_view text, const Rect& rect, int id) = 0;
-  virtual EditField& addEditField(const EditSpec& spec) = 0;
-  virtual ListBox& addListBox(const ListBoxSpec& spec) = 0;
+  virtual EditField& addEditField(const EditSpec& desc) = 0;
+  virtual ListBox& addListBox(const ListBoxSpec& desc) = 0;
 };
 
 /// The toolkit: window classes, windows, buffers, fonts, message boxes and the event loop.
@@ -226,9 +226,9 @@ class Platform {
   /// Registers a window class by name; false when it cannot be registered.
   virtual bool registerClass(const std::string& name) = 0;
   /// Creates a window, hidden when top-level; nullptr when its class is not registered.
-  virtual std::unique_ptr<Window> createWindow(const WindowSpec& spec) = 0;
+  virtual std::unique_ptr<Window> createWindow(const WindowSpec& desc) = 0;
   virtual std::unique_ptr<Buffer> createBuffer(Size size) = 0;
-  virtual std::unique_ptr<Font> createFont(const FontSpec& spec) = 0;
+  virtual std::unique_ptr<Font> createFont(const FontSpec& desc) = 0;
   /// A modal box with one OK button. With a hook installed the hook gets it instead.
   virtual void messageBox(const std::string& text, const std::string& caption) = 0;
   virtual void setMessageBoxHook(MessageBoxHook hook) = 0;

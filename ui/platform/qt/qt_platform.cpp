@@ -46,16 +46,16 @@ QColor toQt(Rgb c) {
 
 class QtFont : public Font {
  public:
-  explicit QtFont(const FontSpec& spec) : font_(toQt(spec.face)) {
+  explicit QtFont(const FontSpec& desc) : font_(toQt(desc.face)) {
     // Without antialiasing every text pixel is exactly the text colour, and text drawn again
     // in place (the column headings) stays as it was.
     font_.setStyleHint(QFont::SansSerif,
                        QFont::StyleStrategy(QFont::PreferOutline | QFont::NoAntialias));
     // The description gives the character cell height; Qt sizes fonts by the em. Take the
     // largest pixel size whose cell (ascent + descent) still fits the requested height.
-    int pixels = std::max(spec.cellHeight, 1);
+    int pixels = std::max(desc.cellHeight, 1);
     font_.setPixelSize(pixels);
-    while (pixels > 1 && QFontMetrics(font_).height() > spec.cellHeight) {
+    while (pixels > 1 && QFontMetrics(font_).height() > desc.cellHeight) {
       font_.setPixelSize(--pixels);
     }
   }
@@ -429,16 +429,16 @@ class QtWindow : public Window {
  public:
   static constexpr int kBorder = 1;
 
-  QtWindow(const WindowSpec& spec, QtWindow* parent)
-      : spec_(spec),
+  QtWindow(const WindowSpec& desc, QtWindow* parent)
+      : desc_(desc),
         parent_(parent),
         canvas_(new Canvas(*this, parent ? parent->canvasWidget() : nullptr)),
-        surface_(Size{spec.rect.w, spec.rect.h}, *canvas_) {
-    canvas_->setObjectName(toQt(spec.className));
+        surface_(Size{desc.rect.w, desc.rect.h}, *canvas_) {
+    canvas_->setObjectName(toQt(desc.className));
     QPalette palette = canvas_->palette();
     palette.setColor(QPalette::Window, Qt::black);
     canvas_->setPalette(palette);
-    switch (spec.kind) {
+    switch (desc.kind) {
       case WindowKind::kMain:
         canvas_->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                 Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
@@ -450,14 +450,14 @@ class QtWindow : public Window {
       case WindowKind::kChild:
         break;
     }
-    if (spec.kind == WindowKind::kChild) {
+    if (desc.kind == WindowKind::kChild) {
       // A child's one-pixel border (black, like the background) surrounds its client area.
-      canvas_->setGeometry(spec.rect.x + kBorder, spec.rect.y + kBorder, spec.rect.w - 2 * kBorder,
-                           spec.rect.h - 2 * kBorder);
+      canvas_->setGeometry(desc.rect.x + kBorder, desc.rect.y + kBorder, desc.rect.w - 2 * kBorder,
+                           desc.rect.h - 2 * kBorder);
     } else {
-      canvas_->setWindowTitle(toQt(spec.title));
-      canvas_->move(spec.rect.x, spec.rect.y);
-      canvas_->setFixedSize(spec.rect.w, spec.rect.h);
+      canvas_->setWindowTitle(toQt(desc.title));
+      canvas_->move(desc.rect.x, desc.rect.y);
+      canvas_->setFixedSize(desc.rect.w, desc.rect.h);
     }
   }
   ~QtWindow() override {
@@ -469,12 +469,12 @@ class QtWindow : public Window {
     if (canvas_ && isTopLevel()) delete canvas_.data();
   }
 
-  bool isTopLevel() const { return spec_.kind != WindowKind::kChild; }
+  bool isTopLevel() const { return desc_.kind != WindowKind::kChild; }
   QWidget* canvasWidget() const { return canvas_.data(); }
-  WindowHandler* handler() const { return spec_.handler; }
+  WindowHandler* handler() const { return desc_.handler; }
   WindowSurface& windowSurface() { return surface_; }
 
-  const std::string& className() const override { return spec_.className; }
+  const std::string& className() const override { return desc_.className; }
   std::string title() const override { return canvas_ ? fromQt(canvas_->windowTitle()) : ""; }
   Surface& surface() override { return surface_; }
 
@@ -498,7 +498,7 @@ class QtWindow : public Window {
     invalid_ = QRegion();
     if (erase.isEmpty()) return;
     for (const QRect& r : erase) surface_.fillBlack({r.x(), r.y(), r.width(), r.height()});
-    if (spec_.handler) spec_.handler->onPaint(surface_);
+    if (desc_.handler) desc_.handler->onPaint(surface_);
   }
 
   void show() override {
@@ -511,7 +511,7 @@ class QtWindow : public Window {
     fitOuterSize();
   }
 
-  void invalidateAll() { invalidate({0, 0, spec_.rect.w, spec_.rect.h}); }
+  void invalidateAll() { invalidate({0, 0, desc_.rect.w, desc_.rect.h}); }
   bool isExposed() const {
     return canvas_ && canvas_->windowHandle() && canvas_->windowHandle()->isExposed();
   }
@@ -560,8 +560,8 @@ class QtWindow : public Window {
     const QSize frame = canvas_->frameGeometry().size() - canvas_->size();
     if (frame == appliedFrame_) return;
     appliedFrame_ = frame;
-    canvas_->setFixedSize(spec_.rect.w - frame.width(), spec_.rect.h - frame.height());
-    canvas_->move(spec_.rect.x, spec_.rect.y);
+    canvas_->setFixedSize(desc_.rect.w - frame.width(), desc_.rect.h - frame.height());
+    canvas_->move(desc_.rect.x, desc_.rect.y);
   }
 
   Button& addButton(std::string_view text, const Rect& rect, int id) override {
@@ -584,24 +584,24 @@ class QtWindow : public Window {
     return keep(std::make_unique<QtCheckBox>(box));
   }
 
-  EditField& addEditField(const EditSpec& spec) override {
+  EditField& addEditField(const EditSpec& desc) override {
     auto* edit = new QLineEdit(canvas_);
-    edit->setGeometry(toQt(spec.rect));
+    edit->setGeometry(toQt(desc.rect));
     edit->setTextMargins(0, 0, 0, 0);
-    edit->setValidator(new FieldValidator(edit, spec.digitsOnly));
+    edit->setValidator(new FieldValidator(edit, desc.digitsOnly));
     edit->show();
     return keep(std::make_unique<QtEditField>(edit));
   }
 
-  ListBox& addListBox(const ListBoxSpec& spec) override {
+  ListBox& addListBox(const ListBoxSpec& desc) override {
     auto* list = new QListWidget(canvas_);
-    list->setGeometry(toQt(spec.rect));
+    list->setGeometry(toQt(desc.rect));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setUniformItemSizes(true);
-    if (!spec.tabStops.empty()) list->setItemDelegate(new TabDelegate(list, spec.tabStops));
-    const int id = spec.id;
+    if (!desc.tabStops.empty()) list->setItemDelegate(new TabDelegate(list, desc.tabStops));
+    const int id = desc.id;
     QObject::connect(list, &QListWidget::itemSelectionChanged, [this, id] { command(id, 1); });
     list->show();
     return keep(std::make_unique<QtListBox>(list));
@@ -609,7 +609,7 @@ class QtWindow : public Window {
 
  private:
   void command(int id, int notification) {
-    if (spec_.handler) spec_.handler->onCommand(id, notification);
+    if (desc_.handler) desc_.handler->onCommand(id, notification);
   }
   template <typename T>
   T& keep(std::unique_ptr<T> control) {
@@ -618,7 +618,7 @@ class QtWindow : public Window {
     return ref;
   }
 
-  WindowSpec spec_;
+  WindowSpec desc_;
   QtWindow* parent_ = nullptr;
   std::vector<QtWindow*> children_;
   std::unique_ptr<ExposeWatch> exposeWatch_;
@@ -686,14 +686,14 @@ class QtPlatform : public Platform {
     return true;
   }
 
-  std::unique_ptr<Window> createWindow(const WindowSpec& spec) override {
-    if (!classes_.count(spec.className)) return nullptr;
+  std::unique_ptr<Window> createWindow(const WindowSpec& desc) override {
+    if (!classes_.count(desc.className)) return nullptr;
     QtWindow* parent = nullptr;
-    if (spec.kind == WindowKind::kChild) {
-      if (!spec.parent) return nullptr;
-      parent = static_cast<QtWindow*>(spec.parent);
+    if (desc.kind == WindowKind::kChild) {
+      if (!desc.parent) return nullptr;
+      parent = static_cast<QtWindow*>(desc.parent);
     }
-    auto window = std::make_unique<QtWindow>(spec, parent);
+    auto window = std::make_unique<QtWindow>(desc, parent);
     if (parent) parent->adopt(window.get());
     return window;
   }
@@ -702,8 +702,8 @@ class QtPlatform : public Platform {
     return std::make_unique<QtBuffer>(size);
   }
 
-  std::unique_ptr<Font> createFont(const FontSpec& spec) override {
-    return std::make_unique<QtFont>(spec);
+  std::unique_ptr<Font> createFont(const FontSpec& desc) override {
+    return std::make_unique<QtFont>(desc);
   }
 
   void messageBox(const std::string& text, const std::string& caption) override {
