@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
+
+#include "ui/text_format.h"
 
 namespace kestravin::ui {
 
@@ -85,15 +86,7 @@ void drawGraph(platform::Surface& buffer, const Team& team, const History& histo
       average ? truncate(static_cast<double>(team.bestAvgFitness)) : team.*graph.scale;
   buffer.drawText({45, 6}, graph.title);
   buffer.drawText({384, 327}, std::to_string(n));
-  std::string scaleLabel;
-  if (average) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(team.bestAvgFitness));
-    scaleLabel = text;
-  } else {
-    scaleLabel = std::to_string(scale);
-  }
-  buffer.drawText({0, 17}, scaleLabel);
+  buffer.drawText({0, 17}, average ? fixed2(team.bestAvgFitness) : std::to_string(scale));
 
   // Only recorded years are read, whatever `year` says.
   const std::int32_t points = std::min(n, history.size());

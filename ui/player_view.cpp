@@ -1,18 +1,12 @@
 #include "ui/player_view.h"
 
-#include <cstdio>
+#include "ui/text_format.h"
 
 namespace kestravin::ui {
 
 namespace {
 
 constexpr int kDetailsX = 5;
-
-std::string fixed2(float value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
-  return text;
-}
 
 }  // namespace
 

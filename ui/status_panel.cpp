@@ -1,7 +1,8 @@
 #include "ui/status_panel.h"
 
-#include <cstdio>
 #include <string_view>
+
+#include "ui/text_format.h"
 
 namespace kestravin::ui {
 
@@ -43,12 +44,6 @@ std::string intText(std::int32_t value) {
   return std::to_string(value);
 }
 
-std::string floatText(float value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.2f", static_cast<double>(value));
-  return text;
-}
-
 }  // namespace
 
 platform::Rgb endColor(RunEnd end) {
@@ -75,7 +70,7 @@ void drawStatusPanel(platform::Surface& buffer, platform::Surface& mainSurface, 
   for (const GridRow& row : kGrid) {
     buffer.drawText(row.labelAt, row.label);
     buffer.drawText(row.valueAt,
-                    row.intValue ? intText(team.*row.intValue) : floatText(team.*row.floatValue));
+                    row.intValue ? intText(team.*row.intValue) : fixed2(team.*row.floatValue));
   }
 
   mainSurface.drawText({5, kHeadingsY}, "ID");
