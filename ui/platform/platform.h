@@ -244,4 +244,10 @@ class Platform {
   virtual void yield() = 0;
 };
 
+/// The result of making a backend: the platform, or why there is none.
+struct PlatformResult {
+  std::unique_ptr<Platform> platform;
+  std::string error;
+};
+
 }  // namespace kestravin::platform

@@ -757,7 +757,7 @@ bool haveDisplay() {
 
 }  // namespace
 
-QtPlatformResult makeQtPlatform(int& argc, char** argv, QtPlatformOptions options) {
+PlatformResult makeQtPlatform(int& argc, char** argv, QtPlatformOptions options) {
   if (!haveDisplay()) {
     return {nullptr,
             "No display to show the windows on: run it in a desktop session, or as "

@@ -13,15 +13,9 @@ struct QtPlatformOptions {
   std::vector<std::string> refusedClasses;
 };
 
-/// The result of making the Qt backend: the platform, or why there is none.
-struct QtPlatformResult {
-  std::unique_ptr<Platform> platform;
-  std::string error;
-};
-
 /// The Qt Widgets backend. Only one may exist at a time. Without a display (and without
 /// QT_QPA_PLATFORM naming one, such as offscreen) it returns an error line instead of letting
 /// the toolkit abort.
-QtPlatformResult makeQtPlatform(int& argc, char** argv, QtPlatformOptions options = {});
+PlatformResult makeQtPlatform(int& argc, char** argv, QtPlatformOptions options = {});
 
 }  // namespace kestravin::platform
