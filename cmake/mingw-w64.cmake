@@ -22,8 +22,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # but Windows' own libraries is needed to run them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# Tests of the cross-compiled programs run under Wine when it is there.
-find_program(KESTRAVIN_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+# Tests of the cross-compiled programs run under Wine when it is there: wine64 for 64-bit
+# programs, and wine (with wine32) for 32-bit ones.
+if(KESTRAVIN_WINDOWS_ARCH STREQUAL "x86_64")
+  find_program(KESTRAVIN_WINE NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+else()
+  find_program(KESTRAVIN_WINE NAMES wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+endif()
 if(KESTRAVIN_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${KESTRAVIN_WINE})
 endif()
