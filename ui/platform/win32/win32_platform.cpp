@@ -521,6 +521,7 @@ class Win32Platform : public Platform {
 
   bool registerClass(const std::string& name) override {
     if (refused_.count(name)) return false;
+    if (registered_.count(name)) return true;  // already there, from an earlier start-up
     WNDCLASSA wc{};
     wc.style = kClassStyle;
     wc.lpfnWndProc = &Win32Window::procedure;
