@@ -16,9 +16,15 @@ class DrawRange {
 
   bool valid() const { return n_ != 0; }
   std::uint32_t n() const { return n_; }
+  /// Whether a generator value is used rather than rejected and drawn again.
+  bool accepts(std::uint32_t v) const { return v < limit_; }
+  /// The draw an accepted value gives: v mod n, by multiplication (v and n are below 2^16,
+  /// so a 32-bit multiplier gives the exact remainder).
+  std::uint32_t reduce(std::uint32_t v) const {
+    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(multiplier_ * v) * n_) >> 32);
+  }
 
  private:
-  friend class Random;
   std::uint32_t n_ = 0;           // 0 for an invalid range
   std::uint32_t limit_ = 0;       // (65535 div n) * n: values at or above it are rejected
   std::uint32_t multiplier_ = 0;  // for the remainder by multiplication
@@ -52,11 +58,14 @@ class Random {
     std::uint32_t v;
     do {
       v = randomNext();
-    } while (v >= range.limit_);
-    // v < 2^16 and n < 2^16, so a 32-bit multiplier gives the exact remainder.
-    const std::uint32_t low = range.multiplier_ * v;
-    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(low) * range.n_) >> 32);
+    } while (!range.accepts(v));
+    return range.reduce(v);
   }
+
+  /// Reading ahead, for loops that decide from the values themselves how many to take.
+  /// Values index()..249 of table() are the next ones drawn, unless index() is 0 (the
+  /// round is spent); seek(i) then takes those before position i (i in index()..250).
+  void seek(std::uint32_t i) { index_ = i >= 250 ? 0 : i; }
 
   /// The table and the position in its round, for tests. The first draw of a round makes
   /// all of that round's values, so the table shows the values of the round under way.

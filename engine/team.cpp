@@ -24,33 +24,13 @@ void Team::releaseFitString() {
 }
 
 void Team::startList() {
-  players_.clear();
-  genes_.clear();
+  size_ = 0;
   length_ = fitString_.size();
   stride_ = (length_ + 1 + kBlock - 1) / kBlock * kBlock;
+  genes_.resize(players_.size() * stride_);
   paddedFit_.assign(stride_, '\0');
   std::memcpy(paddedFit_.data(), fitString_.data(), length_);
   hasList_ = true;
-}
-
-std::int32_t Team::arenaFitness(const char* genes) const {
-  const char* target = paddedFit_.data();
-  std::int32_t distance = 0;
-#ifdef __SSE2__
-  // Flipping the top bit maps signed codes onto unsigned ones with the same differences,
-  // which the sum of absolute differences then adds up 16 at a time; padding adds 0.
-  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
-  __m128i sum = _mm_setzero_si128();
-  for (std::size_t i = 0; i < stride_; i += kBlock) {
-    const __m128i a = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(genes + i)), flip);
-    const __m128i b = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(target + i)), flip);
-    sum = _mm_add_epi64(sum, _mm_sad_epu8(a, b));
-  }
-  distance = _mm_cvtsi128_si32(sum) + _mm_cvtsi128_si32(_mm_srli_si128(sum, 8));
-#else
-  for (std::size_t i = 0; i < length_; ++i) distance += std::abs(geneCode(genes[i]) - geneCode(target[i]));
-#endif
-  return targetFitness - distance;
 }
 
 void Team::copyChromosome(std::size_t to, std::size_t from) {
@@ -63,39 +43,55 @@ void Team::releasePlayers() {
   // Give the memory back: a released team may be followed by a much smaller one.
   std::vector<Player>().swap(players_);
   std::vector<char>().swap(genes_);
+  size_ = 0;
   hasList_ = false;
 }
 
 std::size_t Team::appendPlayer() {
-  players_.emplace_back();
-  genes_.resize(genes_.size() + stride_, '\0');
-  return players_.size() - 1;
+  if (size_ == capacity()) reserve(std::max<std::size_t>(16, 2 * size_));
+  players_[size_] = Player{};
+  std::memset(chromosome(size_), 0, stride_);
+  return size_++;
 }
 
 void Team::reserve(std::size_t count) {
+  if (count <= capacity()) return;
+  // Exactly the room asked for: the breeding pass asks for twice the list, which is the
+  // most it can use, and more would only raise the peak memory.
   players_.reserve(count);
+  players_.resize(count);
   genes_.reserve(count * stride_);
+  genes_.resize(count * stride_);
 }
 
 void Team::removeDead() {
-  // Every record is copied down and the write position advances only past survivors: a
-  // branch on the dead flag would be mispredicted for about every death.
-  std::size_t kept = 0;
-  const std::size_t n = players_.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const bool survives = players_[i].dead == 0;
-    players_[kept] = players_[i];
-    copyChromosome(kept, i);
+  Player* players = players_.data();
+  char* genes = genes_.data();
+  const std::size_t n = size_;
+  const std::size_t stride = stride_;
+  // Nothing moves before the first death.
+  std::size_t i = 0;
+  while (i < n && players[i].dead == 0) ++i;
+  // From there every record and chromosome is copied down and the write position advances
+  // only past survivors: a branch on the dead flag would be mispredicted for about every
+  // death.
+  std::size_t kept = i;
+  for (; i < n; ++i) {
+    const bool survives = players[i].dead == 0;
+    players[kept] = players[i];
+    char* dst = genes + kept * stride;
+    const char* src = genes + i * stride;
+    for (std::size_t b = 0; b < stride; b += kBlock) copyGeneBlock(dst + b, src + b);
     kept += survives ? 1 : 0;
   }
-  players_.resize(kept);
-  genes_.resize(kept * stride_);
+  size_ = kept;
 }
 
 std::ptrdiff_t Team::findPlayer(std::int32_t id) const {
-  const auto it = std::lower_bound(players_.begin(), players_.end(), id,
+  const auto end = players_.begin() + static_cast<std::ptrdiff_t>(size_);
+  const auto it = std::lower_bound(players_.begin(), end, id,
                                    [](const Player& p, std::int32_t v) { return p.id < v; });
-  if (it == players_.end() || it->id != id) return -1;
+  if (it == end || it->id != id) return -1;
   return it - players_.begin();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,8 +24,8 @@ struct Player {
   std::int32_t children = 0;   // births this player has taken part in
   std::int32_t fitness = 0;    // computed once, when the player is created
   std::int32_t age = 0;        // years lived; 0 at birth
-  std::int32_t lastMutation = 0;  // 0 none, 1..chromoLength the gene mutated, 88 the fertility
   float fertility = 0.0f;      // a whole number 0..99
+  std::int16_t lastMutation = 0;  // 0 none, 1..chromoLength the gene mutated, 88 the fertility
   std::uint8_t bred = 0;       // took part in a birth in the current breeding pass
   std::uint8_t dead = 0;       // chosen to die this year
 };
@@ -107,8 +108,8 @@ class Team {
   /// Releases every player and the list itself.
   void releasePlayers();
 
-  std::size_t size() const { return players_.size(); }
-  bool empty() const { return players_.empty(); }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
   Player& player(std::size_t i) { return players_[i]; }
   const Player& player(std::size_t i) const { return players_[i]; }
   char* chromosome(std::size_t i) { return genes_.data() + i * stride_; }
@@ -117,9 +118,18 @@ class Team {
     return {chromosome(i), length_};
   }
 
+  /// The records and the arena from index 0, for passes over the whole list.
+  Player* playerData() { return players_.data(); }
+  char* geneData() { return genes_.data(); }
+
   /// Appends a blank record with a NUL-filled chromosome at the tail; returns its index.
   /// References to players stay valid as long as size() stays within reserve().
   std::size_t appendPlayer();
+  /// Appends a record and a chromosome whose every byte the caller then writes (the
+  /// chromosome's stride() bytes, NUL after the genes). Needs room made by reserve().
+  std::size_t appendUnset() { return size_++; }
+  /// Room for how many players without moving any.
+  std::size_t capacity() const { return players_.size(); }
   /// Makes room for count players, so appending up to it moves nothing.
   void reserve(std::size_t count);
   /// Removes the players marked dead, keeping the order of the others.
@@ -145,9 +155,34 @@ class Team {
   std::size_t stride_ = kBlock;
   std::size_t length_ = 0;
   std::vector<char> paddedFit_;  // the fitness string in stride() bytes
+  // Both buffers are sized to the capacity, and size_ of their entries are in the list: so
+  // a birth writes its record in place instead of growing a vector.
+  std::size_t size_ = 0;
   std::vector<Player> players_;
   std::vector<char> genes_;
 };
+
+inline std::int32_t Team::arenaFitness(const char* genes) const {
+  const char* target = paddedFit_.data();
+  std::int32_t distance = 0;
+#ifdef __SSE2__
+  // Flipping the top bit maps signed codes onto unsigned ones with the same differences,
+  // which the sum of absolute differences then adds up 16 at a time; padding adds 0.
+  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+  __m128i sum = _mm_setzero_si128();
+  for (std::size_t i = 0; i < stride_; i += kBlock) {
+    const __m128i a = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(genes + i)), flip);
+    const __m128i b = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(target + i)), flip);
+    sum = _mm_add_epi64(sum, _mm_sad_epu8(a, b));
+  }
+  distance = _mm_cvtsi128_si32(sum) + _mm_cvtsi128_si32(_mm_srli_si128(sum, 8));
+#else
+  for (std::size_t i = 0; i < length_; ++i) distance += std::abs(geneCode(genes[i]) - geneCode(target[i]));
+#endif
+  return targetFitness - distance;
+}
+
+static_assert(sizeof(Player) == 32, "two records to a 64-byte cache line");
 
 /// Computes geneMin, geneMax, geneRange and targetFitness from the fitness string.
 void analyseFitString(Team& team);

@@ -32,28 +32,68 @@ void ThresholdMemo::clear() {
 
 namespace {
 
+// The generator's values read in place for the length of a pass, its position held in a
+// register instead of being stored and reloaded around every write to the team. A value it
+// cannot simply take (the round is spent, or the value is rejected) is drawn through the
+// generator itself, so the draws are those of Random::randomBelow, one for one.
+class DrawCursor {
+ public:
+  explicit DrawCursor(Random& rng) : rng_(rng), values_(rng.table().data()), at_(rng.index()) {}
+  DrawCursor(const DrawCursor&) = delete;
+  DrawCursor& operator=(const DrawCursor&) = delete;
+  ~DrawCursor() { rng_.seek(at_); }
+
+  /// Whether the next k values (k in 1..249) are in this round, to be read with peek().
+  bool ahead(std::uint32_t k) const { return at_ - 1u < 250u - k; }
+  /// The value of the (k+1)-th next draw, for k below what ahead() allowed.
+  std::uint32_t peek(std::uint32_t k) const { return values_[at_ + k]; }
+  /// Takes k values that ahead() allowed.
+  void take(std::uint32_t k) { at_ += k; }
+
+  std::uint32_t below(const DrawRange& range) {
+    if (ahead(1) && range.accepts(values_[at_])) return range.reduce(values_[at_++]);
+    rng_.seek(at_);
+    const std::uint32_t v = rng_.randomBelow(range);
+    at_ = rng_.index();
+    return v;
+  }
+
+  /// chanceTest, from the cursor.
+  bool chance(const DrawRange& range, std::int32_t threshold) {
+    if (!range.valid()) return false;
+    return static_cast<std::int32_t>(below(range)) < threshold;
+  }
+
+ private:
+  Random& rng_;
+  const std::uint32_t* values_;
+  std::uint32_t at_;
+};
+
 // The draw ranges of one birth, prepared once per breeding pass.
 struct BirthRanges {
   DrawRange cut;
   DrawRange mutation;
   DrawRange position;
   DrawRange gene;
+  DrawRange fertility;
 
   BirthRanges(const Team& team, const SimParams& params)
       : cut(team.chromoLength()),
         mutation(params.mutationDiv),
         position(team.chromoLength() + 1),
-        gene(team.geneRange + 1) {}
+        gene(team.geneRange + 1),
+        fertility(100) {}
 };
 
 std::size_t makeChild(Team& team, std::size_t a, std::size_t b, const SimParams& params,
-                      Random& rng, const BirthRanges& ranges) {
-  const std::size_t c = team.appendPlayer();
+                      DrawCursor& draws, const BirthRanges& ranges) {
+  const std::size_t c = team.appendUnset();
   const auto length = static_cast<std::size_t>(team.chromoLength());
-  const std::uint32_t cut = rng.randomBelow(ranges.cut);
-  Player& pa = team.player(a);
-  Player& pb = team.player(b);
-  Player& child = team.player(c);
+  const std::uint32_t cut = draws.below(ranges.cut);
+  Player* players = team.playerData();
+  Player& pa = players[a];
+  Player& pb = players[b];
   char* genes = team.chromosome(c);
   // The parent giving the tail (never empty) also gives the fertility.
   const bool even = cut % 2 == 0;
@@ -66,15 +106,16 @@ std::size_t makeChild(Team& team, std::size_t a, std::size_t b, const SimParams&
     const std::size_t fromHead = cut <= o ? 0 : std::min<std::size_t>(cut - o, Team::kBlock);
     blendGeneBlock(genes + o, head + o, tail + o, fromHead);
   }
+  // The record is made whole here and stored once: its slot holds a dead record's bytes.
+  Player child;
   child.fertility = even ? pb.fertility : pa.fertility;
-  child.lastMutation = 0;
-  if (chanceTest(rng, ranges.mutation, params.mutation)) {
-    const std::uint32_t pos = rng.randomBelow(ranges.position);
+  if (draws.chance(ranges.mutation, params.mutation)) {
+    const std::uint32_t pos = draws.below(ranges.position);
     if (pos < length) {
-      genes[pos] = static_cast<char>(team.geneMin + static_cast<std::int32_t>(rng.randomBelow(ranges.gene)));
-      child.lastMutation = static_cast<std::int32_t>(pos) + 1;
+      genes[pos] = static_cast<char>(team.geneMin + static_cast<std::int32_t>(draws.below(ranges.gene)));
+      child.lastMutation = static_cast<std::int16_t>(pos + 1);
     } else {
-      child.fertility = static_cast<float>(rng.randomBelow(100));
+      child.fertility = static_cast<float>(draws.below(ranges.fertility));
       child.lastMutation = 88;
     }
   }
@@ -82,6 +123,7 @@ std::size_t makeChild(Team& team, std::size_t a, std::size_t b, const SimParams&
   child.id = team.nextId++;
   child.parent1Id = pa.id;
   child.parent2Id = pb.id;
+  players[c] = child;
   ++pa.children;
   pa.bred = 1;
   ++pb.children;
@@ -94,17 +136,20 @@ std::size_t makeChild(Team& team, std::size_t a, std::size_t b, const SimParams&
 std::size_t createChild(Team& team, std::size_t a, std::size_t b, const SimParams& params,
                         Random& rng) {
   team.reserve(team.size() + 1);
-  return makeChild(team, a, b, params, rng, BirthRanges(team, params));
+  DrawCursor draws(rng);
+  return makeChild(team, a, b, params, draws, BirthRanges(team, params));
 }
 
 void agePlayers(Team& team) {
+  Player* players = team.playerData();
   const std::size_t n = team.size();
-  for (std::size_t i = 0; i < n; ++i) ++team.player(i).age;
+  for (std::size_t i = 0; i < n; ++i) ++players[i].age;
 }
 
 void clearBredFlags(Team& team) {
+  Player* players = team.playerData();
   const std::size_t n = team.size();
-  for (std::size_t i = 0; i < n; ++i) team.player(i).bred = 0;
+  for (std::size_t i = 0; i < n; ++i) players[i].bred = 0;
   team.births = 0;
 }
 
@@ -129,21 +174,27 @@ void YearlyCycle::breedPlayers(Team& team, const SimParams& params, Random& rng)
     const BirthRanges ranges(team, params);
     // Each old player takes part in at most one birth, so the list at most doubles; with
     // the room made now no record moves while the pass holds indices into it.
-    team.reserve(2 * team.size());
-    for (std::size_t q = 0; q < team.size(); ++q) {
-      const Player& initiator = team.player(q);
+    const std::size_t old = team.size();
+    team.reserve(2 * old);
+    const Player* players = team.playerData();
+    DrawCursor draws(rng);
+    // Newborns, appended behind the old players, are aged 0 and so never start a birth;
+    // they can be partners.
+    for (std::size_t q = 0; q < old; ++q) {
+      const Player& initiator = players[q];
       if (initiator.bred != 0 || initiator.age <= 0) continue;
       const float fertility = initiator.fertility;
       const bool whole = fertility >= 0.0f && fertility < 100.0f &&
                          fertility == static_cast<float>(static_cast<int>(fertility));
       const std::int32_t threshold = whole ? birthTable[static_cast<int>(fertility)]
                                            : birthThresholdFor(fertility, params.birthChance);
-      if (!chanceTest(rng, birthRange, threshold)) continue;
+      if (!draws.chance(birthRange, threshold)) continue;
       // The last record has never bred in this pass, so the search stops there at the latest.
-      std::size_t p = q + 1 < team.size() ? q + 1 : 0;
-      while (p < team.size() && team.player(p).bred != 0) ++p;
-      if (p == q || p == team.size()) continue;
-      makeChild(team, q, p, params, rng, ranges);
+      const std::size_t size = team.size();
+      std::size_t p = q + 1 < size ? q + 1 : 0;
+      while (p < size && players[p].bred != 0) ++p;
+      if (p == q || p == size) continue;
+      makeChild(team, q, p, params, draws, ranges);
       ++n;
     }
   }
@@ -166,32 +217,60 @@ void YearlyCycle::markDeaths(Team& team, const SimParams& params, Random& rng) {
   fitMemo_.clear();
   const DrawRange ageRange(params.ageDeathDiv);
   const DrawRange fitRange(params.fitDeathDiv);
-  std::int32_t a = 0;
-  std::int32_t f = 0;
-  const std::size_t n = team.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    Player& p = team.player(i);
-    if (p.age > ageStart) {
-      const std::int32_t age = p.age;
-      const std::int32_t threshold = ageMemo_.get(static_cast<std::size_t>(age), [&] {
-        return realToThreshold((static_cast<double>(age) / ageStart) * ageDeath);
-      });
-      if (chanceTest(rng, ageRange, threshold)) {
-        p.dead = 1;
-        ++a;
-        continue;  // no fitness test, no second draw
-      }
-    }
-    const std::int32_t fitness = p.fitness;
+  // The thresholds of every player, older than ageStart or not: they are pure, and having
+  // them whatever the age keeps the age out of the branches.
+  ThresholdMemo::View ageMemo(ageMemo_);
+  ThresholdMemo::View fitMemo(fitMemo_);
+  const auto ageThreshold = [&](std::int32_t age) {
+    return ageMemo.get(static_cast<std::size_t>(age), [&] {
+      return realToThreshold((static_cast<double>(age) / ageStart) * ageDeath);
+    });
+  };
+  const auto fitThreshold = [&](std::int32_t fitness) {
     const auto compute = [&] {
       return realToThreshold((static_cast<double>(avgFitness) / fitness) * fitDeath);
     };
-    const std::int32_t threshold =
-        fitness >= 0 ? fitMemo_.get(static_cast<std::size_t>(fitness), compute) : compute();
-    // Stored without a branch: the outcome is a coin toss to the processor.
-    const bool dies = chanceTest(rng, fitRange, threshold);
-    p.dead = dies ? 1 : 0;
-    f += dies ? 1 : 0;
+    return fitness >= 0 ? fitMemo.get(static_cast<std::size_t>(fitness), compute) : compute();
+  };
+  std::int32_t a = 0;
+  std::int32_t f = 0;
+  Player* players = team.playerData();
+  const std::size_t n = team.size();
+  DrawCursor draws(rng);
+  for (std::size_t i = 0; i < n; ++i) {
+    Player& p = players[i];
+    const std::int32_t ageT = ageThreshold(p.age);
+    const std::int32_t fitT = fitThreshold(p.fitness);
+    const bool older = p.age > ageStart;
+    // The usual player reads the two values it may need and takes one or two of them: the
+    // age test's (when older than ageStart) and, unless that kills, the fitness test's.
+    // The fitness outcome is a coin toss to the processor and is stored without a branch;
+    // age deaths are rare and take a branch, so that where the next player's values lie
+    // never waits on this player's draws.
+    if (draws.ahead(2)) {
+      const std::uint32_t first = draws.peek(0);
+      const std::uint32_t fitValue = older ? draws.peek(1) : first;
+      if ((ageRange.accepts(first) | !older) & fitRange.accepts(fitValue)) {
+        if (older && static_cast<std::int32_t>(ageRange.reduce(first)) < ageT) {
+          draws.take(1);
+          p.dead = 1;
+          ++a;
+          continue;
+        }
+        const bool fitDies = static_cast<std::int32_t>(fitRange.reduce(fitValue)) < fitT;
+        draws.take(1u + static_cast<std::uint32_t>(older));
+        p.dead = static_cast<std::uint8_t>(fitDies);
+        f += fitDies;
+        continue;
+      }
+    }
+    // Near the end of a round, on a value to be rejected, or with an empty range: one draw
+    // at a time.
+    const bool ageDies = older && draws.chance(ageRange, ageT);
+    const bool fitDies = !ageDies && draws.chance(fitRange, fitT);
+    p.dead = ageDies || fitDies ? 1 : 0;
+    a += ageDies ? 1 : 0;
+    f += fitDies ? 1 : 0;
   }
   team.deaths = a + f;
   team.ageDeaths = a;

@@ -27,6 +27,11 @@ inline bool chanceTest(Random& rng, const DrawRange& range, std::int32_t thresho
 /// Thresholds keyed by a small non-negative integer, each computed on first use and kept
 /// until clear(). Clearing is O(1), so it can be done every year.
 class ThresholdMemo {
+  struct Entry {
+    std::int32_t value = 0;
+    std::uint32_t stamp = 0;
+  };
+
  public:
   void clear();
 
@@ -44,12 +49,37 @@ class ThresholdMemo {
     return e.value;
   }
 
+  /// The memo for a loop: the same values as get(), with the table's address and stamp
+  /// held in registers. It stays valid until the memo is cleared.
+  class View {
+   public:
+    explicit View(ThresholdMemo& memo) : memo_(memo) { refresh(); }
+
+    template <typename Compute>
+    std::int32_t get(std::size_t key, Compute compute) {
+      if (key < size_) {
+        Entry& e = entries_[key];
+        if (e.stamp == stamp_) return e.value;
+      }
+      const std::int32_t value = memo_.get(key, compute);
+      refresh();  // the table may have grown
+      return value;
+    }
+
+   private:
+    void refresh() {
+      entries_ = memo_.entries_.data();
+      size_ = memo_.entries_.size();
+      stamp_ = memo_.stamp_;
+    }
+    ThresholdMemo& memo_;
+    Entry* entries_ = nullptr;
+    std::size_t size_ = 0;
+    std::uint32_t stamp_ = 0;
+  };
+
  private:
   static constexpr std::size_t kMaxKey = 1u << 22;
-  struct Entry {
-    std::int32_t value = 0;
-    std::uint32_t stamp = 0;
-  };
   std::vector<Entry> entries_;
   std::uint32_t stamp_ = 1;
 };

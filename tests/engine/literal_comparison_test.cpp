@@ -62,6 +62,17 @@ TEST(LiteralComparison, ReportsAreByteIdentical) {
   SimParams capped = base;  // always at the cap: no births after the founders
   capped.maxPop = -1; capped.maxGen = 40;
   cases.push_back({capped, 7});
+  // Divisors far from powers of two: many generator values are rejected and drawn again,
+  // inside runs of draws that are otherwise read ahead.
+  SimParams rejecting = base;
+  rejecting.birthChanceDiv = 40000; rejecting.birthChance = 30000;
+  rejecting.ageDeathDiv = 50000; rejecting.ageDeath = 5000;
+  rejecting.fitDeathDiv = 33000; rejecting.fitDeath = 9000;
+  rejecting.mutationDiv = 65535; rejecting.mutation = 20000;
+  cases.push_back({rejecting, 8});
+  SimParams large = base;  // thousands of players: every position in the generator's rounds
+  large.teamSize = 3000; large.maxPop = 4000; large.maxGen = 40;
+  cases.push_back({large, 9});
 
   const auto file = std::filesystem::temp_directory_path() / "kestravin-literal-report.txt";
   for (const auto& c : cases) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "engine/history.h"
 #include "engine/statistics.h"
@@ -203,6 +204,49 @@ TEST(Deaths, AgeAndFitnessTests) {
   EXPECT_EQ(old.team.ageDeaths, 1);
   EXPECT_EQ(old.team.fitDeaths, 1);
   EXPECT_EQ(old.team.maxDeaths, 2);
+}
+
+// The death pass reads the generator's values ahead; it must take exactly the draws of one
+// test at a time, wherever the round stands and whatever the ranges reject.
+TEST(Deaths, SameDrawsAsOneTestAtATime) {
+  struct Ranges {
+    std::int32_t ageDeathDiv, fitDeathDiv;
+  };
+  for (const Ranges r : {Ranges{100, 100}, Ranges{50000, 33000}, Ranges{0, 100}, Ranges{100, 70000},
+                         Ranges{1, 1}}) {
+    for (int offset = 0; offset < 250; offset += 7) {
+      Fixture f(600, "The quick brown fox");
+      f.params.ageStart = 3;
+      f.params.ageDeath = r.ageDeathDiv / 4;
+      f.params.ageDeathDiv = r.ageDeathDiv;
+      f.params.fitDeath = r.fitDeathDiv / 3;
+      f.params.fitDeathDiv = r.fitDeathDiv;
+      for (std::size_t i = 0; i < f.team.size(); ++i) {
+        f.team.player(i).age = static_cast<std::int32_t>(f.rng.randomBelow(9));
+        if (i % 50 == 0) f.team.player(i).fitness = -5;  // below any memo
+      }
+      f.team.avgFitness = 500.5f;
+      for (int k = 0; k < offset; ++k) f.rng.randomNext();
+      Random expected = f.rng;
+      const DrawRange ageRange(r.ageDeathDiv), fitRange(r.fitDeathDiv);
+      std::vector<std::uint8_t> dead;
+      for (std::size_t i = 0; i < f.team.size(); ++i) {
+        const Player& p = f.team.player(i);
+        const std::int32_t ageT = realToThreshold(
+            (static_cast<double>(p.age) / f.params.ageStart) * f.params.ageDeath);
+        const std::int32_t fitT = realToThreshold(
+            (static_cast<double>(f.team.avgFitness) / p.fitness) * f.params.fitDeath);
+        const bool byAge = p.age > f.params.ageStart && chanceTest(expected, ageRange, ageT);
+        dead.push_back(byAge || chanceTest(expected, fitRange, fitT) ? 1 : 0);
+      }
+      f.cycle.markDeaths(f.team, f.params, f.rng);
+      for (std::size_t i = 0; i < f.team.size(); ++i) {
+        ASSERT_EQ(f.team.player(i).dead, dead[i]) << "player " << i << " offset " << offset;
+      }
+      EXPECT_EQ(f.rng.index(), expected.index()) << "offset " << offset;
+      EXPECT_EQ(f.rng.randomNext(), expected.randomNext()) << "offset " << offset;
+    }
+  }
 }
 
 TEST(YearlyCycle, EmptyTeamAndProgressCalls) {
