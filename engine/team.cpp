@@ -27,64 +27,90 @@ void Team::startList() {
   size_ = 0;
   length_ = fitString_.size();
   stride_ = (length_ + 1 + kBlock - 1) / kBlock * kBlock;
-  genes_.resize(players_.size() * stride_);
+  slotsUsed_ = 0;
+  genes_.resize(genes_.size() / stride_ * stride_);
   paddedFit_.assign(stride_, '\0');
   std::memcpy(paddedFit_.data(), fitString_.data(), length_);
   hasList_ = true;
 }
 
-void Team::copyChromosome(std::size_t to, std::size_t from) {
-  char* dst = genes_.data() + to * stride_;
-  const char* src = genes_.data() + from * stride_;
-  for (std::size_t i = 0; i < stride_; i += kBlock) copyGeneBlock(dst + i, src + i);
-}
-
 void Team::releasePlayers() {
   // Give the memory back: a released team may be followed by a much smaller one.
   std::vector<Player>().swap(players_);
+  std::vector<std::uint32_t>().swap(slots_);
   std::vector<char>().swap(genes_);
   size_ = 0;
+  slotsUsed_ = 0;
   hasList_ = false;
 }
 
 std::size_t Team::appendPlayer() {
-  if (size_ == capacity()) reserve(std::max<std::size_t>(16, 2 * size_));
-  players_[size_] = Player{};
-  std::memset(chromosome(size_), 0, stride_);
-  return size_++;
+  if (size_ == capacity() || slotsUsed_ * stride_ == genes_.size()) {
+    reserve(std::max<std::size_t>(16, 2 * size_));
+  }
+  const std::size_t i = appendUnset();
+  players_[i] = Player{};
+  std::memset(chromosome(i), 0, stride_);
+  return i;
 }
 
 void Team::reserve(std::size_t count) {
-  if (count <= capacity()) return;
   // Exactly the room asked for: the breeding pass asks for twice the list, which is the
   // most it can use, and more would only raise the peak memory.
-  players_.reserve(count);
-  players_.resize(count);
-  genes_.reserve(count * stride_);
-  genes_.resize(count * stride_);
+  if (count > capacity()) {
+    players_.reserve(count);
+    players_.resize(count);
+    slots_.reserve(count);
+    slots_.resize(count);
+  }
+  if (count <= size_) return;
+  // The dead's slots are left alone here (removeDead reclaims them when they are many):
+  // the arena grows instead, to at most about three times the list.
+  const std::size_t arenaSlots = genes_.size() / stride_;
+  const std::size_t needed = slotsUsed_ + (count - size_);
+  if (needed > arenaSlots) {
+    genes_.reserve(needed * stride_);
+    genes_.resize(needed * stride_);
+  }
+}
+
+void Team::compactArena() {
+  char* genes = genes_.data();
+  for (std::size_t i = 0; i < size_; ++i) {
+    const std::size_t from = slots_[i];
+    if (from != i) {
+      // from > i: slots grow along the list, so this never overwrites a slot still to move.
+      char* dst = genes + i * stride_;
+      const char* src = genes + from * stride_;
+      for (std::size_t b = 0; b < stride_; b += kBlock) copyGeneBlock(dst + b, src + b);
+      slots_[i] = static_cast<std::uint32_t>(i);
+    }
+  }
+  slotsUsed_ = size_;
 }
 
 void Team::removeDead() {
   Player* players = players_.data();
-  char* genes = genes_.data();
+  std::uint32_t* slots = slots_.data();
   const std::size_t n = size_;
-  const std::size_t stride = stride_;
   // Nothing moves before the first death.
   std::size_t i = 0;
   while (i < n && players[i].dead == 0) ++i;
-  // From there every record and chromosome is copied down and the write position advances
-  // only past survivors: a branch on the dead flag would be mispredicted for about every
-  // death.
+  // From there every record and slot number is copied down and the write position
+  // advances only past survivors: a branch on the dead flag would be mispredicted for
+  // about every death.
   std::size_t kept = i;
   for (; i < n; ++i) {
     const bool survives = players[i].dead == 0;
     players[kept] = players[i];
-    char* dst = genes + kept * stride;
-    const char* src = genes + i * stride;
-    for (std::size_t b = 0; b < stride; b += kBlock) copyGeneBlock(dst + b, src + b);
+    slots[kept] = slots[i];
     kept += survives ? 1 : 0;
   }
   size_ = kept;
+  // Once the dead hold as many slots as the living, the living are packed together again:
+  // each chromosome is then moved about once in the years it takes the team to renew
+  // itself, and the arena stays within twice the list.
+  if (slotsUsed_ - size_ > size_ + 64) compactArena();
 }
 
 std::ptrdiff_t Team::findPlayer(std::int32_t id) const {

@@ -112,22 +112,24 @@ class Team {
   bool empty() const { return size_ == 0; }
   Player& player(std::size_t i) { return players_[i]; }
   const Player& player(std::size_t i) const { return players_[i]; }
-  char* chromosome(std::size_t i) { return genes_.data() + i * stride_; }
-  const char* chromosome(std::size_t i) const { return genes_.data() + i * stride_; }
+  char* chromosome(std::size_t i) { return genes_.data() + slots_[i] * stride_; }
+  const char* chromosome(std::size_t i) const { return genes_.data() + slots_[i] * stride_; }
   std::string_view chromosomeView(std::size_t i) const {
     return {chromosome(i), length_};
   }
 
-  /// The records and the arena from index 0, for passes over the whole list.
+  /// The records from index 0, for passes over the whole list.
   Player* playerData() { return players_.data(); }
-  char* geneData() { return genes_.data(); }
 
   /// Appends a blank record with a NUL-filled chromosome at the tail; returns its index.
   /// References to players stay valid as long as size() stays within reserve().
   std::size_t appendPlayer();
   /// Appends a record and a chromosome whose every byte the caller then writes (the
   /// chromosome's stride() bytes, NUL after the genes). Needs room made by reserve().
-  std::size_t appendUnset() { return size_++; }
+  std::size_t appendUnset() {
+    slots_[size_] = static_cast<std::uint32_t>(slotsUsed_++);
+    return size_++;
+  }
   /// Room for how many players without moving any.
   std::size_t capacity() const { return players_.size(); }
   /// Makes room for count players, so appending up to it moves nothing.
@@ -146,8 +148,14 @@ class Team {
   /// The fitness of an arena chromosome (or any buffer of stride() bytes, NUL after the
   /// genes) against the fitness string the list was started with.
   std::int32_t arenaFitness(const char* genes) const;
-  /// Copies chromosome `from` into `to`, whole blocks.
-  void copyChromosome(std::size_t to, std::size_t from);
+  /// Writes the one-point crossover of two arena chromosomes into child (stride() bytes):
+  /// genes 0..cut-1 from head, the rest from tail. Returns the child's fitness.
+  std::int32_t crossover(char* child, const char* head, const char* tail, std::size_t cut) const;
+  /// How much a gene's fitness term changes when gene pos goes from code `before` to `after`.
+  std::int32_t geneFitnessChange(std::size_t pos, char before, char after) const {
+    const std::int32_t target = geneCode(paddedFit_[pos]);
+    return std::abs(geneCode(before) - target) - std::abs(geneCode(after) - target);
+  }
 
  private:
   std::string fitString_;
@@ -155,11 +163,20 @@ class Team {
   std::size_t stride_ = kBlock;
   std::size_t length_ = 0;
   std::vector<char> paddedFit_;  // the fitness string in stride() bytes
-  // Both buffers are sized to the capacity, and size_ of their entries are in the list: so
-  // a birth writes its record in place instead of growing a vector.
+  /// Moves the chromosomes down to slots 0..size()-1, in list order.
+  void compactArena();
+
+  // The record buffers are sized to the capacity, and size_ of their entries are in the
+  // list: a birth writes its record in place instead of growing a vector.
   std::size_t size_ = 0;
   std::vector<Player> players_;
-  std::vector<char> genes_;
+  // Player i's chromosome is in arena slot slots_[i]. A removal moves only the records and
+  // their slot numbers; the slots of the dead are reclaimed when the arena is compacted.
+  // New chromosomes take the slot after the last one used, so slot numbers grow along the
+  // list and compaction keeps the chromosomes in list order.
+  std::vector<std::uint32_t> slots_;
+  std::vector<char> genes_;   // arena of slot capacity * stride_ bytes
+  std::size_t slotsUsed_ = 0;  // slots below this are taken, by the living or the dead
 };
 
 inline std::int32_t Team::arenaFitness(const char* genes) const {
@@ -180,6 +197,34 @@ inline std::int32_t Team::arenaFitness(const char* genes) const {
   for (std::size_t i = 0; i < length_; ++i) distance += std::abs(geneCode(genes[i]) - geneCode(target[i]));
 #endif
   return targetFitness - distance;
+}
+
+inline std::int32_t Team::crossover(char* child, const char* head, const char* tail,
+                                    std::size_t cut) const {
+  const char* target = paddedFit_.data();
+#ifdef __SSE2__
+  // Each block is blended and scored while in a register, as in arenaFitness.
+  const __m128i iota = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+  __m128i sum = _mm_setzero_si128();
+  for (std::size_t o = 0; o < stride_; o += kBlock) {
+    const std::size_t fromHead = cut <= o ? 0 : std::min<std::size_t>(cut - o, kBlock);
+    const __m128i mask = _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(fromHead)), iota);
+    const __m128i h = _mm_loadu_si128(reinterpret_cast<const __m128i*>(head + o));
+    const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tail + o));
+    const __m128i genes = _mm_or_si128(_mm_and_si128(mask, h), _mm_andnot_si128(mask, t));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(child + o), genes);
+    const __m128i goal = _mm_loadu_si128(reinterpret_cast<const __m128i*>(target + o));
+    sum = _mm_add_epi64(sum, _mm_sad_epu8(_mm_xor_si128(genes, flip), _mm_xor_si128(goal, flip)));
+  }
+  return targetFitness - (_mm_cvtsi128_si32(sum) + _mm_cvtsi128_si32(_mm_srli_si128(sum, 8)));
+#else
+  for (std::size_t o = 0; o < stride_; o += kBlock) {
+    const std::size_t fromHead = cut <= o ? 0 : std::min<std::size_t>(cut - o, kBlock);
+    blendGeneBlock(child + o, head + o, tail + o, fromHead);
+  }
+  return arenaFitness(child);
+#endif
 }
 
 static_assert(sizeof(Player) == 32, "two records to a 64-byte cache line");

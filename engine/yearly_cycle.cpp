@@ -99,27 +99,25 @@ std::size_t makeChild(Team& team, std::size_t a, std::size_t b, const SimParams&
   const bool even = cut % 2 == 0;
   const char* head = team.chromosome(even ? a : b);
   const char* tail = team.chromosome(even ? b : a);
-  // Block by block: whole blocks before or after the cut, bytes in the block it falls in.
   // The bytes after the genes are NUL in both parents, so the child's are too.
-  const std::size_t stride = team.stride();
-  for (std::size_t o = 0; o < stride; o += Team::kBlock) {
-    const std::size_t fromHead = cut <= o ? 0 : std::min<std::size_t>(cut - o, Team::kBlock);
-    blendGeneBlock(genes + o, head + o, tail + o, fromHead);
-  }
+  std::int32_t fitness = team.crossover(genes, head, tail, cut);
   // The record is made whole here and stored once: its slot holds a dead record's bytes.
   Player child;
   child.fertility = even ? pb.fertility : pa.fertility;
   if (draws.chance(ranges.mutation, params.mutation)) {
     const std::uint32_t pos = draws.below(ranges.position);
     if (pos < length) {
-      genes[pos] = static_cast<char>(team.geneMin + static_cast<std::int32_t>(draws.below(ranges.gene)));
+      const char gene =
+          static_cast<char>(team.geneMin + static_cast<std::int32_t>(draws.below(ranges.gene)));
+      fitness += team.geneFitnessChange(pos, genes[pos], gene);
+      genes[pos] = gene;
       child.lastMutation = static_cast<std::int16_t>(pos + 1);
     } else {
       child.fertility = static_cast<float>(draws.below(ranges.fertility));
       child.lastMutation = 88;
     }
   }
-  child.fitness = team.arenaFitness(genes);
+  child.fitness = fitness;
   child.id = team.nextId++;
   child.parent1Id = pa.id;
   child.parent2Id = pb.id;
