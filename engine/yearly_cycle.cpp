@@ -86,8 +86,10 @@ struct BirthRanges {
         fertility(100) {}
 };
 
-std::size_t makeChild(Team& team, std::size_t a, std::size_t b, const SimParams& params,
-                      DrawCursor& draws, const BirthRanges& ranges) {
+// Inlined into the breeding loop so that the cursor's position stays in a register.
+[[gnu::always_inline]] inline std::size_t makeChild(Team& team, std::size_t a, std::size_t b,
+                                                    const SimParams& params, DrawCursor& draws,
+                                                    const BirthRanges& ranges) {
   const std::size_t c = team.appendUnset();
   const auto length = static_cast<std::size_t>(team.chromoLength());
   const std::uint32_t cut = draws.below(ranges.cut);
