@@ -201,8 +201,8 @@ inline std::int32_t Team::arenaFitness(const char* genes) const {
 
 inline std::int32_t Team::crossover(char* child, const char* head, const char* tail,
                                     std::size_t cut) const {
-  const char* target = paddedFit_.data();
 #ifdef __SSE2__
+  const char* target = paddedFit_.data();
   // Each block is blended and scored while in a register, as in arenaFitness.
   const __m128i iota = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
   const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
