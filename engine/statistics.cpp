@@ -60,37 +60,25 @@ void updateMinFitness(Team& team) {
 }
 
 void updateStatistics(Team& team) {
-  // One walk gives what the three passes give: the same sum, and strict comparisons keep
-  // the earliest player of each extreme.
-  std::int64_t sum = 0;
+  // One walk gives what the three passes give: the same sum, and the earliest player of
+  // each extreme.
+  FitnessTally tally;
   const std::size_t n = team.size();
-  std::int32_t hi = 0, lo = 0, hiId = 0, loId = 0;
-  if (n > 0) {
-    hi = lo = team.player(0).fitness;
-    hiId = loId = team.player(0).id;
-  }
-  for (std::size_t i = 0; i < n; ++i) {
-    const Player& p = team.player(i);
-    sum += p.fitness;
-    if (p.fitness > hi) {
-      hi = p.fitness;
-      hiId = p.id;
-    }
-    if (p.fitness < lo) {
-      lo = p.fitness;
-      loId = p.id;
-    }
-  }
-  const auto s = static_cast<float>(sum);
+  for (std::size_t i = 0; i < n; ++i) tally.add(team.player(i).fitness, team.player(i).id);
+  finishStatistics(team, tally);
+}
+
+void finishStatistics(Team& team, const FitnessTally& tally) {
+  const auto s = static_cast<float>(tally.sum_);
   countPopulation(team);
   team.avgFitness =
       team.population == 0 ? 0.0f : static_cast<float>(static_cast<double>(s) / team.population);
   if (team.avgFitness > team.bestAvgFitness) team.bestAvgFitness = team.avgFitness;
-  team.bestId = hiId;
-  team.worstId = loId;
-  if (n > 0) {
-    team.maxFitness = hi;
-    team.minFitness = lo;
+  team.bestId = tally.hiId_;
+  team.worstId = tally.loId_;
+  if (tally.count_ > 0) {
+    team.maxFitness = static_cast<std::int32_t>(tally.hi_);
+    team.minFitness = static_cast<std::int32_t>(tally.lo_);
   }
   if (team.maxFitness > team.bestMaxFitness) team.bestMaxFitness = team.maxFitness;
   ++team.year;

@@ -90,27 +90,7 @@ void Team::compactArena() {
 }
 
 void Team::removeDead() {
-  Player* players = players_.data();
-  std::uint32_t* slots = slots_.data();
-  const std::size_t n = size_;
-  // Nothing moves before the first death.
-  std::size_t i = 0;
-  while (i < n && players[i].dead == 0) ++i;
-  // From there every record and slot number is copied down and the write position
-  // advances only past survivors: a branch on the dead flag would be mispredicted for
-  // about every death.
-  std::size_t kept = i;
-  for (; i < n; ++i) {
-    const bool survives = players[i].dead == 0;
-    players[kept] = players[i];
-    slots[kept] = slots[i];
-    kept += survives ? 1 : 0;
-  }
-  size_ = kept;
-  // Once the dead hold as many slots as the living, the living are packed together again:
-  // each chromosome is then moved about once in the years it takes the team to renew
-  // itself, and the arena stays within twice the list.
-  if (slotsUsed_ - size_ > size_ + 64) compactArena();
+  removeIf([](const Player& p) { return p.dead != 0; });
 }
 
 std::ptrdiff_t Team::findPlayer(std::int32_t id) const {

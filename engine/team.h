@@ -136,6 +136,10 @@ class Team {
   void reserve(std::size_t count);
   /// Removes the players marked dead, keeping the order of the others.
   void removeDead();
+  /// Calls gone(player) for every player in list order, and removes those it returns true
+  /// for, keeping the order of the others.
+  template <typename Gone>
+  void removeIf(Gone gone);
   /// The index of the player with this id, or -1.
   std::ptrdiff_t findPlayer(std::int32_t id) const;
 
@@ -165,6 +169,12 @@ class Team {
   std::vector<char> paddedFit_;  // the fitness string in stride() bytes
   /// Moves the chromosomes down to slots 0..size()-1, in list order.
   void compactArena();
+  /// After a removal: packs the arena once the dead hold as many slots as the living. Each
+  /// chromosome then moves about once in the years it takes the team to renew itself, and
+  /// the arena stays within about twice the list.
+  void reclaimSlots() {
+    if (slotsUsed_ - size_ > size_ + 64) compactArena();
+  }
 
   // The record buffers are sized to the capacity, and size_ of their entries are in the
   // list: a birth writes its record in place instead of growing a vector.
@@ -178,6 +188,24 @@ class Team {
   std::vector<char> genes_;   // arena of slot capacity * stride_ bytes
   std::size_t slotsUsed_ = 0;  // slots below this are taken, by the living or the dead
 };
+
+template <typename Gone>
+void Team::removeIf(Gone gone) {
+  Player* players = players_.data();
+  std::uint32_t* slots = slots_.data();
+  const std::size_t n = size_;
+  // Every record and slot number is copied down and the write position advances only past
+  // survivors: a branch on the outcome would be mispredicted for about every death.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const bool goes = gone(players[i]);
+    players[kept] = players[i];
+    slots[kept] = slots[i];
+    kept += goes ? 0 : 1;
+  }
+  size_ = kept;
+  reclaimSlots();
+}
 
 inline std::int32_t Team::arenaFitness(const char* genes) const {
   const char* target = paddedFit_.data();

@@ -165,6 +165,11 @@ std::int32_t birthThresholdFor(double fertility, std::int32_t birthChance) {
 
 void YearlyCycle::breedPlayers(Team& team, const SimParams& params, Random& rng) {
   clearBredFlags(team);
+  breedClearedPlayers(team, params, rng);
+}
+
+void YearlyCycle::breedClearedPlayers(Team& team, const SimParams& params, Random& rng) {
+  team.births = 0;
   std::int32_t n = 0;
   if (team.population < params.maxPop) {
     // Fertilities are whole numbers 0..99, so their thresholds are a table of the pass.
@@ -202,95 +207,154 @@ void YearlyCycle::breedPlayers(Team& team, const SimParams& params, Random& rng)
   if (n > team.maxBirths) team.maxBirths = n;
 }
 
-void YearlyCycle::markDeaths(Team& team, const SimParams& params, Random& rng) {
-  const std::int32_t ageStart = params.ageStart;
-  const std::int32_t ageDeath = params.ageDeath;
-  const std::int32_t fitDeath = params.fitDeath;
-  const float avgFitness = team.avgFitness;  // last year's mean: newborns do not enter it
-  // Age thresholds depend only on the age and two parameters, so they outlive the year.
-  if (!ageMemoValid_ || ageMemoStart_ != ageStart || ageMemoDeath_ != ageDeath) {
+void YearlyCycle::prepareDeathMemos(const SimParams& params) {
+  if (!ageMemoValid_ || ageMemoStart_ != params.ageStart || ageMemoDeath_ != params.ageDeath) {
     ageMemo_.clear();
-    ageMemoStart_ = ageStart;
-    ageMemoDeath_ = ageDeath;
+    ageMemoStart_ = params.ageStart;
+    ageMemoDeath_ = params.ageDeath;
     ageMemoValid_ = true;
   }
   fitMemo_.clear();
-  const DrawRange ageRange(params.ageDeathDiv);
-  const DrawRange fitRange(params.fitDeathDiv);
-  // The thresholds of every player, older than ageStart or not: they are pure, and having
-  // them whatever the age keeps the age out of the branches.
-  ThresholdMemo::View ageMemo(ageMemo_);
-  ThresholdMemo::View fitMemo(fitMemo_);
-  const auto ageThreshold = [&](std::int32_t age) {
-    return ageMemo.get(static_cast<std::size_t>(age), [&] {
-      return realToThreshold((static_cast<double>(age) / ageStart) * ageDeath);
-    });
-  };
-  const auto fitThreshold = [&](std::int32_t fitness) {
-    const auto compute = [&] {
-      return realToThreshold((static_cast<double>(avgFitness) / fitness) * fitDeath);
-    };
-    return fitness >= 0 ? fitMemo.get(static_cast<std::size_t>(fitness), compute) : compute();
-  };
-  std::int32_t a = 0;
-  std::int32_t f = 0;
-  Player* players = team.playerData();
-  const std::size_t n = team.size();
-  DrawCursor draws(rng);
-  for (std::size_t i = 0; i < n; ++i) {
-    Player& p = players[i];
+}
+
+// The death tests of one pass, player by player in list order: an age test above ageStart,
+// then, unless that kills, a fitness test against last year's mean fitness.
+class YearlyCycle::DeathTests {
+ public:
+  DeathTests(YearlyCycle& cycle, const Team& team, const SimParams& params, Random& rng)
+      : ageStart_(params.ageStart),
+        ageDeath_(params.ageDeath),
+        fitDeath_(params.fitDeath),
+        avgFitness_(team.avgFitness),  // last year's mean: newborns do not enter it
+        ageRange_(params.ageDeathDiv),
+        fitRange_(params.fitDeathDiv),
+        ageThresholds_(cycle.ageMemo_),
+        fitThresholds_(cycle.fitMemo_),
+        draws_(rng) {}
+
+  /// Tests one player: whether it dies. Inlined into the pass, so that the cursor's position
+  /// stays in a register.
+  [[gnu::always_inline]] bool operator()(const Player& p) {
+    // The thresholds of every player, older than ageStart or not: they are pure, and having
+    // them whatever the age keeps the age out of the branches.
     const std::int32_t ageT = ageThreshold(p.age);
     const std::int32_t fitT = fitThreshold(p.fitness);
-    const bool older = p.age > ageStart;
+    const bool older = p.age > ageStart_;
     // The usual player reads the two values it may need and takes one or two of them: the
     // age test's (when older than ageStart) and, unless that kills, the fitness test's.
-    // The fitness outcome is a coin toss to the processor and is stored without a branch;
+    // The fitness outcome is a coin toss to the processor and is kept without a branch;
     // age deaths are rare and take a branch, so that where the next player's values lie
     // never waits on this player's draws.
-    if (draws.ahead(2)) {
-      const std::uint32_t first = draws.peek(0);
-      const std::uint32_t fitValue = older ? draws.peek(1) : first;
-      if ((ageRange.accepts(first) | !older) & fitRange.accepts(fitValue)) {
-        if (older && static_cast<std::int32_t>(ageRange.reduce(first)) < ageT) {
-          draws.take(1);
-          p.dead = 1;
-          ++a;
-          continue;
+    if (draws_.ahead(2)) {
+      const std::uint32_t first = draws_.peek(0);
+      const std::uint32_t fitValue = older ? draws_.peek(1) : first;
+      if ((ageRange_.accepts(first) | !older) & fitRange_.accepts(fitValue)) {
+        if (older && static_cast<std::int32_t>(ageRange_.reduce(first)) < ageT) {
+          draws_.take(1);
+          ++ageDeaths;
+          return true;
         }
-        const bool fitDies = static_cast<std::int32_t>(fitRange.reduce(fitValue)) < fitT;
-        draws.take(1u + static_cast<std::uint32_t>(older));
-        p.dead = static_cast<std::uint8_t>(fitDies);
-        f += fitDies;
-        continue;
+        const bool fitDies = static_cast<std::int32_t>(fitRange_.reduce(fitValue)) < fitT;
+        draws_.take(1u + static_cast<std::uint32_t>(older));
+        fitDeaths += fitDies;
+        return fitDies;
       }
     }
     // Near the end of a round, on a value to be rejected, or with an empty range: one draw
     // at a time.
-    const bool ageDies = older && draws.chance(ageRange, ageT);
-    const bool fitDies = !ageDies && draws.chance(fitRange, fitT);
-    p.dead = ageDies || fitDies ? 1 : 0;
-    a += ageDies ? 1 : 0;
-    f += fitDies ? 1 : 0;
+    if (older && draws_.chance(ageRange_, ageT)) {
+      ++ageDeaths;
+      return true;
+    }
+    const bool fitDies = draws_.chance(fitRange_, fitT);
+    fitDeaths += fitDies ? 1 : 0;
+    return fitDies;
   }
-  team.deaths = a + f;
-  team.ageDeaths = a;
-  team.fitDeaths = f;
-  if (team.deaths > team.maxDeaths) team.maxDeaths = team.deaths;
-  if (a > team.maxAgeDeaths) team.maxAgeDeaths = a;
-  if (f > team.maxFitDeaths) team.maxFitDeaths = f;
+
+  /// Puts the counts into the team.
+  void record(Team& team) const {
+    team.deaths = ageDeaths + fitDeaths;
+    team.ageDeaths = ageDeaths;
+    team.fitDeaths = fitDeaths;
+    if (team.deaths > team.maxDeaths) team.maxDeaths = team.deaths;
+    if (ageDeaths > team.maxAgeDeaths) team.maxAgeDeaths = ageDeaths;
+    if (fitDeaths > team.maxFitDeaths) team.maxFitDeaths = fitDeaths;
+  }
+
+  std::int32_t ageDeaths = 0;
+  std::int32_t fitDeaths = 0;
+
+ private:
+  std::int32_t ageThreshold(std::int32_t age) {
+    return ageThresholds_.get(static_cast<std::size_t>(age), [&] {
+      return realToThreshold((static_cast<double>(age) / ageStart_) * ageDeath_);
+    });
+  }
+  std::int32_t fitThreshold(std::int32_t fitness) {
+    const auto compute = [&] {
+      return realToThreshold((static_cast<double>(avgFitness_) / fitness) * fitDeath_);
+    };
+    return fitness >= 0 ? fitThresholds_.get(static_cast<std::size_t>(fitness), compute) : compute();
+  }
+
+  const std::int32_t ageStart_;
+  const std::int32_t ageDeath_;
+  const std::int32_t fitDeath_;
+  const float avgFitness_;
+  const DrawRange ageRange_;
+  const DrawRange fitRange_;
+  ThresholdMemo::View ageThresholds_;
+  ThresholdMemo::View fitThresholds_;
+  DrawCursor draws_;
+};
+
+[[gnu::noinline]] void YearlyCycle::markDeaths(Team& team, const SimParams& params,
+                                               Random& rng) {
+  prepareDeathMemos(params);
+  DeathTests tests(*this, team, params, rng);
+  Player* players = team.playerData();
+  const std::size_t n = team.size();
+  for (std::size_t i = 0; i < n; ++i) players[i].dead = tests(players[i]) ? 1 : 0;
+  tests.record(team);
 }
+
+namespace {
+
+// Each pass is a function of its own: one body holding all of them is compiled worse.
+[[gnu::noinline]] void ageAndClearBred(Team& team) {
+  Player* players = team.playerData();
+  const std::size_t n = team.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    ++players[i].age;
+    players[i].bred = 0;
+  }
+}
+
+[[gnu::noinline]] FitnessTally removeDeadAndTally(Team& team) {
+  FitnessTally tally;  // local, so that it stays in registers
+  team.removeIf([&](const Player& p) {
+    tally.add(p.fitness, p.id, p.dead == 0);
+    return p.dead != 0;
+  });
+  return tally;
+}
+
+}  // namespace
 
 void YearlyCycle::runYear(Team& team, const SimParams& params, Random& rng, History& history,
                           const Progress& progress) {
-  agePlayers(team);
+  // Ageing also clears the bred flags for the breeding pass, and the removal of the dead
+  // also tallies the survivors' statistics. Nothing looks at the team between those
+  // phases, and together they give what the phases one after another give.
+  ageAndClearBred(team);
   progress();
-  breedPlayers(team, params, rng);
+  breedClearedPlayers(team, params, rng);
   progress();
   markDeaths(team, params, rng);
   progress();
-  removeDead(team);
+  const FitnessTally tally = removeDeadAndTally(team);
   progress();
-  updateStatistics(team);
+  finishStatistics(team, tally);
   progress();
   history.recordHistory(team);
 }

@@ -104,6 +104,13 @@ class YearlyCycle {
   void markDeaths(Team& team, const SimParams& params, Random& rng);
 
  private:
+  class DeathTests;
+  /// Makes the memos ready for a death pass: age thresholds outlive the year, fitness
+  /// thresholds depend on last year's mean.
+  void prepareDeathMemos(const SimParams& params);
+  /// The breeding pass, the bred flags already clear.
+  void breedClearedPlayers(Team& team, const SimParams& params, Random& rng);
+
   ThresholdMemo ageMemo_;
   ThresholdMemo fitMemo_;
   std::int32_t ageMemoStart_ = 0;
