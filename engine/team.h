@@ -126,12 +126,54 @@ class Team {
   std::size_t appendPlayer();
   /// Appends a record and a chromosome whose every byte the caller then writes (the
   /// chromosome's stride() bytes, NUL after the genes). Needs room made by reserve().
-  std::size_t appendUnset() {
-    slots_[size_] = static_cast<std::uint32_t>(slotsUsed_++);
-    return size_++;
-  }
+  std::size_t appendUnset() { return Appender(*this).append(); }
   /// Room for how many players without moving any.
   std::size_t capacity() const { return players_.size(); }
+
+  /// Appends newborns in a pass with the list's addresses and counts in registers, instead
+  /// of reloading them around every write to a record; the counts and the next id go back
+  /// into the team when the appender ends. It needs the room made by reserve() beforehand,
+  /// and nothing else may change the team while it lives.
+  class Appender {
+   public:
+    explicit Appender(Team& team)
+        : team_(team),
+          players_(team.players_.data()),
+          slots_(team.slots_.data()),
+          genes_(team.genes_.data()),
+          stride_(team.stride_),
+          size_(team.size_),
+          slotsUsed_(team.slotsUsed_),
+          nextId_(team.nextId) {}
+    Appender(const Appender&) = delete;
+    Appender& operator=(const Appender&) = delete;
+    ~Appender() {
+      team_.size_ = size_;
+      team_.slotsUsed_ = slotsUsed_;
+      team_.nextId = nextId_;
+    }
+
+    std::size_t size() const { return size_; }
+    Player& player(std::size_t i) const { return players_[i]; }
+    char* chromosome(std::size_t i) const { return genes_ + std::size_t{slots_[i]} * stride_; }
+    /// As Team::appendUnset.
+    std::size_t append() {
+      slots_[size_] = static_cast<std::uint32_t>(slotsUsed_++);
+      return size_++;
+    }
+    /// Hands out the next id.
+    std::int32_t takeId() { return nextId_++; }
+
+   private:
+    Team& team_;
+    Player* const players_;
+    std::uint32_t* const slots_;
+    char* const genes_;
+    const std::size_t stride_;
+    std::size_t size_;
+    std::size_t slotsUsed_;
+    std::int32_t nextId_;
+  };
   /// Makes room for count players, so appending up to it moves nothing.
   void reserve(std::size_t count);
   /// Removes the players marked dead, keeping the order of the others.

@@ -87,20 +87,20 @@ struct BirthRanges {
 };
 
 // Inlined into the breeding loop so that the cursor's position stays in a register.
-[[gnu::always_inline]] inline std::size_t makeChild(Team& team, std::size_t a, std::size_t b,
+[[gnu::always_inline]] inline std::size_t makeChild(const Team& team, Team::Appender& list,
+                                                    std::size_t a, std::size_t b,
                                                     const SimParams& params, DrawCursor& draws,
                                                     const BirthRanges& ranges) {
-  const std::size_t c = team.appendUnset();
+  const std::size_t c = list.append();
   const auto length = static_cast<std::size_t>(team.chromoLength());
   const std::uint32_t cut = draws.below(ranges.cut);
-  Player* players = team.playerData();
-  Player& pa = players[a];
-  Player& pb = players[b];
-  char* genes = team.chromosome(c);
+  Player& pa = list.player(a);
+  Player& pb = list.player(b);
+  char* genes = list.chromosome(c);
   // The parent giving the tail (never empty) also gives the fertility.
   const bool even = cut % 2 == 0;
-  const char* head = team.chromosome(even ? a : b);
-  const char* tail = team.chromosome(even ? b : a);
+  const char* head = list.chromosome(even ? a : b);
+  const char* tail = list.chromosome(even ? b : a);
   // The bytes after the genes are NUL in both parents, so the child's are too.
   std::int32_t fitness = team.crossover(genes, head, tail, cut);
   // The record is made whole here and stored once: its slot holds a dead record's bytes.
@@ -120,10 +120,10 @@ struct BirthRanges {
     }
   }
   child.fitness = fitness;
-  child.id = team.nextId++;
+  child.id = list.takeId();
   child.parent1Id = pa.id;
   child.parent2Id = pb.id;
-  players[c] = child;
+  list.player(c) = child;
   ++pa.children;
   pa.bred = 1;
   ++pb.children;
@@ -137,7 +137,8 @@ std::size_t createChild(Team& team, std::size_t a, std::size_t b, const SimParam
                         Random& rng) {
   team.reserve(team.size() + 1);
   DrawCursor draws(rng);
-  return makeChild(team, a, b, params, draws, BirthRanges(team, params));
+  Team::Appender list(team);
+  return makeChild(team, list, a, b, params, draws, BirthRanges(team, params));
 }
 
 void agePlayers(Team& team) {
@@ -183,6 +184,7 @@ void YearlyCycle::breedClearedPlayers(Team& team, const SimParams& params, Rando
     team.reserve(2 * old);
     const Player* players = team.playerData();
     DrawCursor draws(rng);
+    Team::Appender list(team);
     // Newborns, appended behind the old players, are aged 0 and so never start a birth;
     // they can be partners.
     for (std::size_t q = 0; q < old; ++q) {
@@ -195,11 +197,11 @@ void YearlyCycle::breedClearedPlayers(Team& team, const SimParams& params, Rando
                                            : birthThresholdFor(fertility, params.birthChance);
       if (!draws.chance(birthRange, threshold)) continue;
       // The last record has never bred in this pass, so the search stops there at the latest.
-      const std::size_t size = team.size();
+      const std::size_t size = list.size();
       std::size_t p = q + 1 < size ? q + 1 : 0;
       while (p < size && players[p].bred != 0) ++p;
       if (p == q || p == size) continue;
-      makeChild(team, q, p, params, draws, ranges);
+      makeChild(team, list, q, p, params, draws, ranges);
       ++n;
     }
   }
