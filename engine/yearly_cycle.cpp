@@ -97,15 +97,17 @@ struct BirthRanges {
   Player& pa = list.player(a);
   Player& pb = list.player(b);
   char* genes = list.chromosome(c);
-  // The parent giving the tail (never empty) also gives the fertility.
+  // The parent giving the tail (never empty) also gives the fertility. The cut's parity is
+  // a coin toss, so the parents are swapped by arithmetic rather than a branch.
   const bool even = cut % 2 == 0;
-  const char* head = list.chromosome(even ? a : b);
-  const char* tail = list.chromosome(even ? b : a);
+  const std::size_t swap = (a ^ b) & (std::size_t{0} - static_cast<std::size_t>(!even));
+  const char* head = list.chromosome(a ^ swap);
+  const char* tail = list.chromosome(b ^ swap);
   // The bytes after the genes are NUL in both parents, so the child's are too.
   std::int32_t fitness = team.crossover(genes, head, tail, cut);
   // The record is made whole here and stored once: its slot holds a dead record's bytes.
   Player child;
-  child.fertility = even ? pb.fertility : pa.fertility;
+  child.fertility = list.player(b ^ swap).fertility;
   if (draws.chance(ranges.mutation, params.mutation)) {
     const std::uint32_t pos = draws.below(ranges.position);
     if (pos < length) {
