@@ -273,13 +273,19 @@ inline std::int32_t Team::crossover(char* child, const char* head, const char* t
                                     std::size_t cut) const {
 #ifdef __SSE2__
   const char* target = paddedFit_.data();
-  // Each block is blended and scored while in a register, as in arenaFitness.
+  const std::size_t stride = stride_;
+  // Each block is blended and scored while in a register, as in arenaFitness. The genes
+  // still to take from head, max(cut - o, 0), are counted down in every byte of `left`
+  // (cut < 256, and saturation stops at 0); a byte comes from head while its place in the
+  // block is below that count.
   const __m128i iota = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
   const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+  const __m128i blockSize = _mm_set1_epi8(static_cast<char>(kBlock));
+  __m128i left = _mm_set1_epi8(static_cast<char>(std::min<std::size_t>(cut, 255)));
   __m128i sum = _mm_setzero_si128();
-  for (std::size_t o = 0; o < stride_; o += kBlock) {
-    const std::size_t fromHead = cut <= o ? 0 : std::min<std::size_t>(cut - o, kBlock);
-    const __m128i mask = _mm_cmpgt_epi8(_mm_set1_epi8(static_cast<char>(fromHead)), iota);
+  for (std::size_t o = 0; o < stride; o += kBlock) {
+    const __m128i mask = _mm_cmpgt_epi8(_mm_min_epu8(left, blockSize), iota);
+    left = _mm_subs_epu8(left, blockSize);
     const __m128i h = _mm_loadu_si128(reinterpret_cast<const __m128i*>(head + o));
     const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tail + o));
     const __m128i genes = _mm_or_si128(_mm_and_si128(mask, h), _mm_andnot_si128(mask, t));
