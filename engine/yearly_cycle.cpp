@@ -23,11 +23,12 @@ std::int32_t realToThreshold(double x) {
 }
 
 void ThresholdMemo::clear() {
-  if (++stamp_ == 0) {
-    // After 2^32 clears the stamps would repeat; start the table afresh.
-    entries_.assign(entries_.size(), Entry{});
-    stamp_ = 1;
+  if (usedLow_ < usedHigh_) {
+    std::fill(values_.begin() + static_cast<std::ptrdiff_t>(usedLow_),
+              values_.begin() + static_cast<std::ptrdiff_t>(usedHigh_), kUnset);
   }
+  usedLow_ = std::numeric_limits<std::size_t>::max();
+  usedHigh_ = 0;
 }
 
 namespace {

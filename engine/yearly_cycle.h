@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <vector>
 
 #include "config/parameters.h"
@@ -25,32 +27,30 @@ inline bool chanceTest(Random& rng, const DrawRange& range, std::int32_t thresho
 }
 
 /// Thresholds keyed by a small non-negative integer, each computed on first use and kept
-/// until clear(). Clearing is O(1), so it can be done every year.
+/// until clear(). A clear costs only the range of keys used since the last one.
 class ThresholdMemo {
-  struct Entry {
-    std::int32_t value = 0;
-    std::uint32_t stamp = 0;
-  };
-
  public:
   void clear();
 
   template <typename Compute>
   std::int32_t get(std::size_t key, Compute compute) {
-    if (key >= entries_.size()) {
+    if (key >= values_.size()) {
       if (key > kMaxKey) return compute();
-      entries_.resize(key + 1 + key / 2);
+      values_.resize(key + 1 + key / 2, kUnset);
     }
-    Entry& e = entries_[key];
-    if (e.stamp != stamp_) {
-      e.value = compute();
-      e.stamp = stamp_;
+    std::int32_t& v = values_[key];
+    // A threshold that happens to equal kUnset is computed again on every use: the same
+    // value, only slower.
+    if (v == kUnset) {
+      v = compute();
+      usedLow_ = std::min(usedLow_, key);
+      usedHigh_ = std::max(usedHigh_, key + 1);
     }
-    return e.value;
+    return v;
   }
 
-  /// The memo for a loop: the same values as get(), with the table's address and stamp
-  /// held in registers. It stays valid until the memo is cleared.
+  /// The memo for a loop: the same values as get(), with the table's address held in a
+  /// register. It stays valid until the memo is cleared.
   class View {
    public:
     explicit View(ThresholdMemo& memo) : memo_(memo) { refresh(); }
@@ -58,30 +58,30 @@ class ThresholdMemo {
     template <typename Compute>
     std::int32_t get(std::size_t key, Compute compute) {
       if (key < size_) {
-        Entry& e = entries_[key];
-        if (e.stamp == stamp_) return e.value;
+        const std::int32_t v = values_[key];
+        if (v != kUnset) return v;
       }
-      const std::int32_t value = memo_.get(key, compute);
+      const std::int32_t v = memo_.get(key, compute);
       refresh();  // the table may have grown
-      return value;
+      return v;
     }
 
    private:
     void refresh() {
-      entries_ = memo_.entries_.data();
-      size_ = memo_.entries_.size();
-      stamp_ = memo_.stamp_;
+      values_ = memo_.values_.data();
+      size_ = memo_.values_.size();
     }
     ThresholdMemo& memo_;
-    Entry* entries_ = nullptr;
+    const std::int32_t* values_ = nullptr;
     std::size_t size_ = 0;
-    std::uint32_t stamp_ = 0;
   };
 
  private:
   static constexpr std::size_t kMaxKey = 1u << 22;
-  std::vector<Entry> entries_;
-  std::uint32_t stamp_ = 1;
+  static constexpr std::int32_t kUnset = std::numeric_limits<std::int32_t>::min();
+  std::vector<std::int32_t> values_;
+  std::size_t usedLow_ = std::numeric_limits<std::size_t>::max();  // keys set since the
+  std::size_t usedHigh_ = 0;                                        // last clear, as a range
 };
 
 /// Simulates years of the genetic algorithm on a team. Holds only caches of thresholds,

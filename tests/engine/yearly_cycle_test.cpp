@@ -249,6 +249,37 @@ TEST(Deaths, SameDrawsAsOneTestAtATime) {
   }
 }
 
+TEST(ThresholdMemo, KeepsValuesUntilClearedWhateverTheyAre) {
+  ThresholdMemo memo;
+  int computed = 0;
+  const auto value = [&](std::int32_t v) {
+    return [&computed, v] {
+      ++computed;
+      return v;
+    };
+  };
+  EXPECT_EQ(memo.get(7, value(70)), 70);
+  EXPECT_EQ(memo.get(7, value(-1)), 70);  // kept: not computed again
+  EXPECT_EQ(computed, 1);
+  // The lowest int32 is a threshold like any other, even if it is not kept.
+  const std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
+  EXPECT_EQ(memo.get(3, value(lowest)), lowest);
+  EXPECT_EQ(memo.get(3, value(lowest)), lowest);
+  {
+    ThresholdMemo::View view(memo);
+    EXPECT_EQ(view.get(7, value(-1)), 70);
+    EXPECT_EQ(view.get(100000, value(5)), 5);  // grows the table under the view
+    EXPECT_EQ(view.get(100000, value(-1)), 5);
+    EXPECT_EQ(view.get(std::size_t{1} << 30, value(9)), 9);  // too far out to keep
+    EXPECT_EQ(view.get(std::size_t{1} << 30, value(10)), 10);
+  }
+  memo.clear();
+  computed = 0;
+  EXPECT_EQ(memo.get(7, value(71)), 71);
+  EXPECT_EQ(memo.get(100000, value(6)), 6);
+  EXPECT_EQ(computed, 2);
+}
+
 TEST(YearlyCycle, EmptyTeamAndProgressCalls) {
   Fixture f(0);
   History history;
