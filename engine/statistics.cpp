@@ -60,25 +60,39 @@ void updateMinFitness(Team& team) {
 }
 
 void updateStatistics(Team& team) {
-  // One walk gives what the three passes give: the same sum, and the earliest player of
-  // each extreme.
-  FitnessTally tally;
+  // One walk gives what the three passes give: the same sum, and strict comparisons keep
+  // the earliest player of each extreme.
+  std::int64_t sum = 0;
   const std::size_t n = team.size();
-  for (std::size_t i = 0; i < n; ++i) tally.add(team.player(i).fitness, team.player(i).id);
-  finishStatistics(team, tally);
-}
-
-void finishStatistics(Team& team, const FitnessTally& tally) {
-  const auto s = static_cast<float>(tally.sum_);
+  std::int32_t hi = 0, lo = 0, hiId = 0, loId = 0;
+  if (n > 0) {
+    hi = lo = team.player(0).fitness;
+    hiId = loId = team.player(0).id;
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    const Player& p = team.player(i);
+    sum += p.fitness;
+    // A new extreme is rare after the first players, so these stay branches: a select
+    // would chain every player's comparison to the one before.
+    if (__builtin_expect(p.fitness > hi, 0)) {
+      hi = p.fitness;
+      hiId = p.id;
+    }
+    if (__builtin_expect(p.fitness < lo, 0)) {
+      lo = p.fitness;
+      loId = p.id;
+    }
+  }
+  const auto s = static_cast<float>(sum);
   countPopulation(team);
   team.avgFitness =
       team.population == 0 ? 0.0f : static_cast<float>(static_cast<double>(s) / team.population);
   if (team.avgFitness > team.bestAvgFitness) team.bestAvgFitness = team.avgFitness;
-  team.bestId = tally.hiId_;
-  team.worstId = tally.loId_;
-  if (tally.count_ > 0) {
-    team.maxFitness = static_cast<std::int32_t>(tally.hi_);
-    team.minFitness = static_cast<std::int32_t>(tally.lo_);
+  team.bestId = hiId;
+  team.worstId = loId;
+  if (n > 0) {
+    team.maxFitness = hi;
+    team.minFitness = lo;
   }
   if (team.maxFitness > team.bestMaxFitness) team.bestMaxFitness = team.maxFitness;
   ++team.year;

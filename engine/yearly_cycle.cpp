@@ -313,8 +313,7 @@ class YearlyCycle::DeathTests {
   DrawCursor draws_;
 };
 
-[[gnu::noinline]] void YearlyCycle::markDeaths(Team& team, const SimParams& params,
-                                               Random& rng) {
+void YearlyCycle::markDeaths(Team& team, const SimParams& params, Random& rng) {
   prepareDeathMemos(params);
   DeathTests tests(*this, team, params, rng);
   Player* players = team.playerData();
@@ -326,40 +325,40 @@ class YearlyCycle::DeathTests {
 namespace {
 
 // Each pass is a function of its own: one body holding all of them is compiled worse.
-[[gnu::noinline]] void ageAndClearBred(Team& team) {
+[[gnu::noinline]] void ageAndClearFlags(Team& team) {
   Player* players = team.playerData();
   const std::size_t n = team.size();
   for (std::size_t i = 0; i < n; ++i) {
     ++players[i].age;
     players[i].bred = 0;
+    players[i].dead = 0;  // the death walk leaves the survivors' flag as it finds it
   }
-}
-
-[[gnu::noinline]] FitnessTally removeDeadAndTally(Team& team) {
-  FitnessTally tally;  // local, so that it stays in registers
-  team.removeIf([&](const Player& p) {
-    tally.add(p.fitness, p.id, p.dead == 0);
-    return p.dead != 0;
-  });
-  return tally;
 }
 
 }  // namespace
 
+[[gnu::noinline]] void YearlyCycle::removeDeaths(Team& team, const SimParams& params,
+                                                 Random& rng) {
+  prepareDeathMemos(params);
+  DeathTests tests(*this, team, params, rng);
+  team.removeIf([&](const Player& p) { return tests(p); });
+  tests.record(team);
+}
+
 void YearlyCycle::runYear(Team& team, const SimParams& params, Random& rng, History& history,
                           const Progress& progress) {
-  // Ageing also clears the bred flags for the breeding pass, and the removal of the dead
-  // also tallies the survivors' statistics. Nothing looks at the team between those
-  // phases, and together they give what the phases one after another give.
-  ageAndClearBred(team);
+  // Ageing also clears the flags of the breeding and death passes, and the death tests and
+  // the removal of the dead are one walk, the outcome never stored. Nothing looks at the
+  // team between those phases, and together they give what the phases one after another
+  // give.
+  ageAndClearFlags(team);
   progress();
   breedClearedPlayers(team, params, rng);
   progress();
-  markDeaths(team, params, rng);
+  removeDeaths(team, params, rng);
   progress();
-  const FitnessTally tally = removeDeadAndTally(team);
   progress();
-  finishStatistics(team, tally);
+  updateStatistics(team);
   progress();
   history.recordHistory(team);
 }

@@ -108,6 +108,9 @@ class YearlyCycle {
   /// Makes the memos ready for a death pass: age thresholds outlive the year, fitness
   /// thresholds depend on last year's mean.
   void prepareDeathMemos(const SimParams& params);
+  /// The death pass and the removal of the dead, as one walk; the survivors' dead flags
+  /// are left as they are.
+  void removeDeaths(Team& team, const SimParams& params, Random& rng);
   /// The breeding pass, the bred flags already clear.
   void breedClearedPlayers(Team& team, const SimParams& params, Random& rng);
 
