@@ -233,16 +233,21 @@ class YearlyCycle::DeathTests {
         avgFitness_(team.avgFitness),  // last year's mean: newborns do not enter it
         ageRange_(params.ageDeathDiv),
         fitRange_(params.fitDeathDiv),
-        ageThresholds_(cycle.ageMemo_),
+        ageMemo_(cycle.ageMemo_),
         fitThresholds_(cycle.fitMemo_),
-        draws_(rng) {}
+        draws_(rng) {
+    for (std::size_t age = 0; age < youngAges_.size(); ++age) {
+      youngAges_[age] = ageThreshold(static_cast<std::int32_t>(age));
+    }
+  }
 
   /// Tests one player: whether it dies. Inlined into the pass, so that the cursor's position
   /// stays in a register.
   [[gnu::always_inline]] bool operator()(const Player& p) {
     // The thresholds of every player, older than ageStart or not: they are pure, and having
     // them whatever the age keeps the age out of the branches.
-    const std::int32_t ageT = ageThreshold(p.age);
+    const auto age = static_cast<std::uint32_t>(p.age);
+    const std::int32_t ageT = age < youngAges_.size() ? youngAges_[age] : ageThreshold(p.age);
     const std::int32_t fitT = fitThreshold(p.fitness);
     const bool older = p.age > ageStart_;
     // The usual player reads the two values it may need and takes one or two of them: the
@@ -259,10 +264,8 @@ class YearlyCycle::DeathTests {
           ++ageDeaths;
           return true;
         }
-        const bool fitDies = static_cast<std::int32_t>(fitRange_.reduce(fitValue)) < fitT;
         draws_.take(1u + static_cast<std::uint32_t>(older));
-        fitDeaths += fitDies;
-        return fitDies;
+        return static_cast<std::int32_t>(fitRange_.reduce(fitValue)) < fitT;
       }
     }
     // Near the end of a round, on a value to be rejected, or with an empty range: one draw
@@ -271,14 +274,13 @@ class YearlyCycle::DeathTests {
       ++ageDeaths;
       return true;
     }
-    const bool fitDies = draws_.chance(fitRange_, fitT);
-    fitDeaths += fitDies ? 1 : 0;
-    return fitDies;
+    return draws_.chance(fitRange_, fitT);
   }
 
-  /// Puts the counts into the team.
-  void record(Team& team) const {
-    team.deaths = ageDeaths + fitDeaths;
+  /// Puts the counts into the team, given how many died in all.
+  void record(Team& team, std::int32_t deaths) const {
+    const std::int32_t fitDeaths = deaths - ageDeaths;
+    team.deaths = deaths;
     team.ageDeaths = ageDeaths;
     team.fitDeaths = fitDeaths;
     if (team.deaths > team.maxDeaths) team.maxDeaths = team.deaths;
@@ -286,12 +288,13 @@ class YearlyCycle::DeathTests {
     if (fitDeaths > team.maxFitDeaths) team.maxFitDeaths = fitDeaths;
   }
 
+  // Only age deaths are counted here, in their rare branch: the fitness deaths are the rest,
+  // and one counter fewer in the walk keeps its values in registers.
   std::int32_t ageDeaths = 0;
-  std::int32_t fitDeaths = 0;
 
  private:
   std::int32_t ageThreshold(std::int32_t age) {
-    return ageThresholds_.get(static_cast<std::size_t>(age), [&] {
+    return ageMemo_.get(static_cast<std::size_t>(age), [&] {
       return realToThreshold((static_cast<double>(age) / ageStart_) * ageDeath_);
     });
   }
@@ -308,9 +311,11 @@ class YearlyCycle::DeathTests {
   const float avgFitness_;
   const DrawRange ageRange_;
   const DrawRange fitRange_;
-  ThresholdMemo::View ageThresholds_;
+  ThresholdMemo& ageMemo_;
   ThresholdMemo::View fitThresholds_;
   DrawCursor draws_;
+  // The thresholds of the usual ages, at hand without a register for the memo's table.
+  std::array<std::int32_t, 64> youngAges_;
 };
 
 void YearlyCycle::markDeaths(Team& team, const SimParams& params, Random& rng) {
@@ -318,8 +323,13 @@ void YearlyCycle::markDeaths(Team& team, const SimParams& params, Random& rng) {
   DeathTests tests(*this, team, params, rng);
   Player* players = team.playerData();
   const std::size_t n = team.size();
-  for (std::size_t i = 0; i < n; ++i) players[i].dead = tests(players[i]) ? 1 : 0;
-  tests.record(team);
+  std::int32_t deaths = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const bool dies = tests(players[i]);
+    players[i].dead = dies ? 1 : 0;
+    deaths += dies ? 1 : 0;
+  }
+  tests.record(team, deaths);
 }
 
 namespace {
@@ -341,8 +351,9 @@ namespace {
                                                  Random& rng) {
   prepareDeathMemos(params);
   DeathTests tests(*this, team, params, rng);
+  const std::size_t before = team.size();
   team.removeIf([&](const Player& p) { return tests(p); });
-  tests.record(team);
+  tests.record(team, static_cast<std::int32_t>(before - team.size()));
 }
 
 void YearlyCycle::runYear(Team& team, const SimParams& params, Random& rng, History& history,
