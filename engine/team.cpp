@@ -151,7 +151,8 @@ std::size_t createRandomPlayer(Team& team, Random& rng) {
   const std::int32_t length = team.chromoLength();
   for (std::int32_t i = 0; i < length; ++i) {
     // Added in 8-bit arithmetic; the sum lies in geneMin..geneMax.
-    genes[i] = static_cast<char>(team.geneMin + static_cast<std::int32_t>(rng.randomBelow(geneDraw)));
+    genes[i] =
+        static_cast<char>(team.geneMin + static_cast<std::int32_t>(rng.randomBelow(geneDraw)));
   }
   Player& p = team.player(index);
   p.fitness = team.arenaFitness(genes);

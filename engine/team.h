@@ -19,15 +19,15 @@ class Random;
 /// One living player. Its chromosome is kept by the Team, at the same index as the record.
 struct Player {
   std::int32_t id = 0;
-  std::int32_t parent1Id = 0;  // 0 for a founder
-  std::int32_t parent2Id = 0;  // 0 for a founder
-  std::int32_t children = 0;   // births this player has taken part in
-  std::int32_t fitness = 0;    // computed once, when the player is created
-  std::int32_t age = 0;        // years lived; 0 at birth
-  float fertility = 0.0f;      // a whole number 0..99
+  std::int32_t parent1Id = 0;     // 0 for a founder
+  std::int32_t parent2Id = 0;     // 0 for a founder
+  std::int32_t children = 0;      // births this player has taken part in
+  std::int32_t fitness = 0;       // computed once, when the player is created
+  std::int32_t age = 0;           // years lived; 0 at birth
+  float fertility = 0.0f;         // a whole number 0..99
   std::int16_t lastMutation = 0;  // 0 none, 1..chromoLength the gene mutated, 88 the fertility
-  std::uint8_t bred = 0;       // took part in a birth in the current breeding pass
-  std::uint8_t dead = 0;       // chosen to die this year
+  std::uint8_t bred = 0;          // took part in a birth in the current breeding pass
+  std::uint8_t dead = 0;          // chosen to die this year
 };
 
 /// Copies one 16-byte block of the chromosome arena.
@@ -56,7 +56,9 @@ inline void blendGeneBlock(char* dst, const char* head, const char* tail, std::s
 }
 
 /// Gene characters are compared and subtracted as signed 8-bit codes.
-inline std::int32_t geneCode(char c) { return static_cast<signed char>(c); }
+inline std::int32_t geneCode(char c) {
+  return static_cast<signed char>(c);
+}
 
 /// The population with its statistics and the fitness string.
 ///
@@ -114,9 +116,7 @@ class Team {
   const Player& player(std::size_t i) const { return players_[i]; }
   char* chromosome(std::size_t i) { return genes_.data() + slots_[i] * stride_; }
   const char* chromosome(std::size_t i) const { return genes_.data() + slots_[i] * stride_; }
-  std::string_view chromosomeView(std::size_t i) const {
-    return {chromosome(i), length_};
-  }
+  std::string_view chromosomeView(std::size_t i) const { return {chromosome(i), length_}; }
 
   /// The records from index 0, for passes over the whole list.
   Player* playerData() { return players_.data(); }
@@ -227,7 +227,7 @@ class Team {
   // New chromosomes take the slot after the last one used, so slot numbers grow along the
   // list and compaction keeps the chromosomes in list order.
   std::vector<std::uint32_t> slots_;
-  std::vector<char> genes_;   // arena of slot capacity * stride_ bytes
+  std::vector<char> genes_;    // arena of slot capacity * stride_ bytes
   std::size_t slotsUsed_ = 0;  // slots below this are taken, by the living or the dead
 };
 
@@ -258,13 +258,16 @@ inline std::int32_t Team::arenaFitness(const char* genes) const {
   const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
   __m128i sum = _mm_setzero_si128();
   for (std::size_t i = 0; i < stride_; i += kBlock) {
-    const __m128i a = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(genes + i)), flip);
-    const __m128i b = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(target + i)), flip);
+    const __m128i a =
+        _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(genes + i)), flip);
+    const __m128i b =
+        _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(target + i)), flip);
     sum = _mm_add_epi64(sum, _mm_sad_epu8(a, b));
   }
   distance = _mm_cvtsi128_si32(sum) + _mm_cvtsi128_si32(_mm_srli_si128(sum, 8));
 #else
-  for (std::size_t i = 0; i < length_; ++i) distance += std::abs(geneCode(genes[i]) - geneCode(target[i]));
+  for (std::size_t i = 0; i < length_; ++i)
+    distance += std::abs(geneCode(genes[i]) - geneCode(target[i]));
 #endif
   return targetFitness - distance;
 }

@@ -1,8 +1,8 @@
 #include "engine/yearly_cycle.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <algorithm>
 #include <cstring>
 
 #include "engine/history.h"
@@ -157,7 +157,9 @@ void clearBredFlags(Team& team) {
   team.births = 0;
 }
 
-void removeDead(Team& team) { team.removeDead(); }
+void removeDead(Team& team) {
+  team.removeDead();
+}
 
 namespace {
 
@@ -302,7 +304,8 @@ class YearlyCycle::DeathTests {
     const auto compute = [&] {
       return realToThreshold((static_cast<double>(avgFitness_) / fitness) * fitDeath_);
     };
-    return fitness >= 0 ? fitThresholds_.get(static_cast<std::size_t>(fitness), compute) : compute();
+    return fitness >= 0 ? fitThresholds_.get(static_cast<std::size_t>(fitness), compute)
+                        : compute();
   }
 
   const std::int32_t ageStart_;
@@ -347,8 +350,7 @@ namespace {
 
 }  // namespace
 
-[[gnu::noinline]] void YearlyCycle::removeDeaths(Team& team, const SimParams& params,
-                                                 Random& rng) {
+[[gnu::noinline]] void YearlyCycle::removeDeaths(Team& team, const SimParams& params, Random& rng) {
   prepareDeathMemos(params);
   DeathTests tests(*this, team, params, rng);
   const std::size_t before = team.size();

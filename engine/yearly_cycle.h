@@ -81,7 +81,7 @@ class ThresholdMemo {
   static constexpr std::int32_t kUnset = std::numeric_limits<std::int32_t>::min();
   std::vector<std::int32_t> values_;
   std::size_t usedLow_ = std::numeric_limits<std::size_t>::max();  // keys set since the
-  std::size_t usedHigh_ = 0;                                        // last clear, as a range
+  std::size_t usedHigh_ = 0;                                       // last clear, as a range
 };
 
 /// Simulates years of the genetic algorithm on a team. Holds only caches of thresholds,
