@@ -16,7 +16,7 @@ namespace kestravin {
 
 class Random;
 
-/// One living player. Its chromosome is kept by the Team, at the same index as the record.
+/// One living player. Its chromosome is kept by the Team, found by the record's index.
 struct Player {
   std::int32_t id = 0;
   std::int32_t parent1Id = 0;     // 0 for a founder
@@ -63,9 +63,9 @@ inline std::int32_t geneCode(char c) {
 /// The population with its statistics and the fitness string.
 ///
 /// The player list is kept as contiguous records in list order (founders first, newborns
-/// appended at the tail) with the chromosomes in one arena, chromoSize bytes each and
-/// NUL-terminated, at the same index. Removal keeps the survivors' order. Ids grow along
-/// the list, so a player is found by binary search.
+/// appended at the tail), with the chromosomes in one arena, stride() bytes each and
+/// NUL-padded, in slots that follow the list's order. Removal keeps the survivors' order.
+/// Ids grow along the list, so a player is found by binary search.
 class Team {
  public:
   // Statistics of the last statistics pass, and the run maxima.
