@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cli/sim_options.h"
+#include "support/test_folder.h"
 
 namespace kestravin {
 namespace {
@@ -25,10 +26,7 @@ std::string slurp(const fs::path& p) {
 class Simulator : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("kestravin-sim-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    dir = test::freshTestFolder("kestravin-sim");
   }
   void TearDown() override { fs::remove_all(dir); }
 

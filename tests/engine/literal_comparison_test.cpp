@@ -9,6 +9,7 @@
 #include "engine/fake_ui.h"
 #include "report/report_writer.h"
 #include "support/literal_model.h"
+#include "support/test_folder.h"
 
 namespace kestravin {
 namespace {
@@ -74,7 +75,8 @@ TEST(LiteralComparison, ReportsAreByteIdentical) {
   large.teamSize = 3000; large.maxPop = 4000; large.maxGen = 40;
   cases.push_back({large, 9});
 
-  const auto file = std::filesystem::temp_directory_path() / "kestravin-literal-report.txt";
+  const auto folder = test::freshTestFolder("kestravin-literal");
+  const auto file = folder / "report.txt";
   for (const auto& c : cases) {
     const std::string expected = literal::Model::wholeReport(toLiteral(c.params), c.seed);
     const std::string actual = engineReport(c.params, c.seed, file);
@@ -82,7 +84,7 @@ TEST(LiteralComparison, ReportsAreByteIdentical) {
     ASSERT_EQ(actual.size(), expected.size()) << "seed " << c.seed;
     ASSERT_TRUE(actual == expected) << "seed " << c.seed;
   }
-  std::filesystem::remove(file);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

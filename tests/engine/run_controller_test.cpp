@@ -9,6 +9,7 @@
 
 #include "engine/fake_ui.h"
 #include "report/report_writer.h"
+#include "support/test_folder.h"
 
 namespace kestravin {
 namespace {
@@ -182,11 +183,7 @@ TEST(RunController, SameSeedSameRun) {
 class ReportedRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             ("kestravin-ctl-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    folder = test::freshTestFolder("kestravin-ctl");
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
   std::filesystem::path folder;

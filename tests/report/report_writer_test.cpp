@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "engine/team.h"
+#include "support/test_folder.h"
 
 namespace kestravin {
 namespace {
@@ -63,11 +64,7 @@ TEST(ReportBlock, PlayerLinesArePaddedUnderTheRule) {
 class ReportFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             ("kestravin-report-" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    folder = test::freshTestFolder("kestravin-report");
   }
   void TearDown() override { std::filesystem::remove_all(folder); }
   std::filesystem::path folder;

@@ -16,6 +16,7 @@
 #include "ui/graph_window.h"
 #include "ui/player_view.h"
 #include "ui/test_platform.h"
+#include "support/test_folder.h"
 
 namespace kestravin {
 namespace {
@@ -69,11 +70,7 @@ class CountingApp : public ui::Application {
 class Desktop : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() /
-             ("kestravin-ui-" +
-              std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    folder = test::freshTestFolder("kestravin-ui");
     test::testPlatform().setMessageBoxHook(
         [this](const std::string& text, const std::string& caption) {
           messages.push_back(caption + " " + text);
