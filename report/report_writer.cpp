@@ -1,5 +1,6 @@
 #include "report/report_writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -47,6 +48,10 @@ std::string formatReportBlock(const Team& team, std::int32_t startYear) {
   appendf(out, "Highest population=%d Lowest Population=%d\r\n\r\n", team.highestPop,
           team.lowestPop);
   if (team.empty()) return out;
+  // Room for the whole table at once: a large team's block would otherwise be copied
+  // several times as it grows, and at twice its size at the peak.
+  const std::size_t rowSize = 48 + static_cast<std::size_t>(std::max(team.chromoLength(), 20));
+  out.reserve(out.size() + 512 + team.size() * rowSize);
   out += kTableHeading;
   out += kTableRule;
   for (std::size_t i = 0; i < team.size(); ++i) {
