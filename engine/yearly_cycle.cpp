@@ -228,7 +228,7 @@ void YearlyCycle::prepareDeathMemos(const SimParams& params) {
 // then, unless that kills, a fitness test against last year's mean fitness.
 class YearlyCycle::DeathTests {
  public:
-  DeathTests(YearlyCycle& cycle, const Team& team, const SimParams& params, Random& rng)
+  DeathTests(YearlyCycle& cycle, const Team& team, const SimParams& params)
       : ageStart_(params.ageStart),
         ageDeath_(params.ageDeath),
         fitDeath_(params.fitDeath),
@@ -236,16 +236,15 @@ class YearlyCycle::DeathTests {
         ageRange_(params.ageDeathDiv),
         fitRange_(params.fitDeathDiv),
         ageMemo_(cycle.ageMemo_),
-        fitThresholds_(cycle.fitMemo_),
-        draws_(rng) {
+        fitThresholds_(cycle.fitMemo_) {
     for (std::size_t age = 0; age < youngAges_.size(); ++age) {
       youngAges_[age] = ageThreshold(static_cast<std::int32_t>(age));
     }
   }
 
-  /// Tests one player: whether it dies. Inlined into the pass, so that the cursor's position
-  /// stays in a register.
-  [[gnu::always_inline]] bool operator()(const Player& p) {
+  /// Tests one player, drawing from `draws`: whether it dies. Inlined into the pass, and the
+  /// cursor a local of the pass, so that the cursor's position stays in a register.
+  [[gnu::always_inline]] bool operator()(const Player& p, DrawCursor& draws) {
     // The thresholds of every player, older than ageStart or not: they are pure, and having
     // them whatever the age keeps the age out of the branches.
     const auto age = static_cast<std::uint32_t>(p.age);
@@ -257,26 +256,26 @@ class YearlyCycle::DeathTests {
     // The fitness outcome is a coin toss to the processor and is kept without a branch;
     // age deaths are rare and take a branch, so that where the next player's values lie
     // never waits on this player's draws.
-    if (draws_.ahead(2)) {
-      const std::uint32_t first = draws_.peek(0);
-      const std::uint32_t fitValue = older ? draws_.peek(1) : first;
+    if (draws.ahead(2)) {
+      const std::uint32_t first = draws.peek(0);
+      const std::uint32_t fitValue = older ? draws.peek(1) : first;
       if ((ageRange_.accepts(first) | !older) & fitRange_.accepts(fitValue)) {
         if (older && static_cast<std::int32_t>(ageRange_.reduce(first)) < ageT) {
-          draws_.take(1);
+          draws.take(1);
           ++ageDeaths;
           return true;
         }
-        draws_.take(1u + static_cast<std::uint32_t>(older));
+        draws.take(1u + static_cast<std::uint32_t>(older));
         return static_cast<std::int32_t>(fitRange_.reduce(fitValue)) < fitT;
       }
     }
     // Near the end of a round, on a value to be rejected, or with an empty range: one draw
     // at a time.
-    if (older && draws_.chance(ageRange_, ageT)) {
+    if (older && draws.chance(ageRange_, ageT)) {
       ++ageDeaths;
       return true;
     }
-    return draws_.chance(fitRange_, fitT);
+    return draws.chance(fitRange_, fitT);
   }
 
   /// Puts the counts into the team, given how many died in all.
@@ -316,19 +315,19 @@ class YearlyCycle::DeathTests {
   const DrawRange fitRange_;
   ThresholdMemo& ageMemo_;
   ThresholdMemo::View fitThresholds_;
-  DrawCursor draws_;
   // The thresholds of the usual ages, at hand without a register for the memo's table.
   std::array<std::int32_t, 64> youngAges_;
 };
 
 void YearlyCycle::markDeaths(Team& team, const SimParams& params, Random& rng) {
   prepareDeathMemos(params);
-  DeathTests tests(*this, team, params, rng);
+  DeathTests tests(*this, team, params);
+  DrawCursor draws(rng);
   Player* players = team.playerData();
   const std::size_t n = team.size();
   std::int32_t deaths = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    const bool dies = tests(players[i]);
+    const bool dies = tests(players[i], draws);
     players[i].dead = dies ? 1 : 0;
     deaths += dies ? 1 : 0;
   }
@@ -352,9 +351,10 @@ namespace {
 
 [[gnu::noinline]] void YearlyCycle::removeDeaths(Team& team, const SimParams& params, Random& rng) {
   prepareDeathMemos(params);
-  DeathTests tests(*this, team, params, rng);
+  DeathTests tests(*this, team, params);
+  DrawCursor draws(rng);
   const std::size_t before = team.size();
-  team.removeIf([&](const Player& p) { return tests(p); });
+  team.removeIf([&](const Player& p) { return tests(p, draws); });
   tests.record(team, static_cast<std::int32_t>(before - team.size()));
 }
 
