@@ -178,9 +178,14 @@ void YearlyCycle::breedClearedPlayers(Team& team, const SimParams& params, Rando
   team.births = 0;
   std::int32_t n = 0;
   if (team.population < params.maxPop) {
-    // Fertilities are whole numbers 0..99, so their thresholds are a table of the pass.
-    std::array<std::int32_t, 100> birthTable;
-    for (int k = 0; k < 100; ++k) birthTable[k] = birthThresholdFor(k, params.birthChance);
+    // Fertilities are whole numbers 0..99, so their thresholds are a table, kept for as
+    // long as birthChance stays.
+    if (!birthTableValid_ || birthTableChance_ != params.birthChance) {
+      for (int k = 0; k < 100; ++k) birthTable_[k] = birthThresholdFor(k, params.birthChance);
+      birthTableChance_ = params.birthChance;
+      birthTableValid_ = true;
+    }
+    const std::array<std::int32_t, 100>& birthTable = birthTable_;
     const DrawRange birthRange(params.birthChanceDiv);
     const BirthRanges ranges(team, params);
     // Each old player takes part in at most one birth, so the list at most doubles; with

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -119,6 +120,9 @@ class YearlyCycle {
   std::int32_t ageMemoStart_ = 0;
   std::int32_t ageMemoDeath_ = 0;
   bool ageMemoValid_ = false;
+  std::array<std::int32_t, 100> birthTable_{};
+  std::int32_t birthTableChance_ = 0;
+  bool birthTableValid_ = false;
 };
 
 /// Every player ages by one year.

@@ -119,6 +119,27 @@ TEST(Breeding, LonePlayerAndPopulationCap) {
   EXPECT_EQ(below.team.births, 2);  // the pass runs in full past the cap
 }
 
+// The cycle keeps thresholds from pass to pass; a changed parameter must not find old ones.
+TEST(YearlyCycle, KeptThresholdsFollowChangedParameters) {
+  Fixture f(4);
+  f.cycle.breedPlayers(f.team, f.params, f.rng);
+  EXPECT_EQ(f.team.births, 2);  // birthChance 1000: every test succeeds
+  f.params.birthChance = 0;     // no test can succeed now
+  f.cycle.breedPlayers(f.team, f.params, f.rng);
+  EXPECT_EQ(f.team.births, 0);
+
+  Fixture old(3);
+  old.params.ageStart = 1;
+  old.params.ageDeath = 0;  // thresholds 0: nobody dies of age
+  old.params.fitDeath = 0;
+  for (std::size_t i = 0; i < old.team.size(); ++i) old.team.player(i).age = 5;
+  old.cycle.markDeaths(old.team, old.params, old.rng);
+  EXPECT_EQ(old.team.ageDeaths, 0);
+  old.params.ageDeath = 1000;  // now far above the range: all of them die of age
+  old.cycle.markDeaths(old.team, old.params, old.rng);
+  EXPECT_EQ(old.team.ageDeaths, 3);
+}
+
 TEST(Breeding, FertilityThresholdWithDivisorOne) {
   Fixture f(4);
   f.params.birthChance = 1;  // threshold = fertility / 50, truncated
