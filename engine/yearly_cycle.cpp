@@ -144,10 +144,16 @@ std::size_t createChild(Team& team, std::size_t a, std::size_t b, const SimParam
   return makeChild(team, list, a, b, params, draws, BirthRanges(team, params));
 }
 
-void agePlayers(Team& team) {
+// A function of its own, not inlined into runYear: one body holding all the passes is
+// compiled worse.
+[[gnu::noinline]] void agePlayers(Team& team) {
   Player* players = team.playerData();
   const std::size_t n = team.size();
-  for (std::size_t i = 0; i < n; ++i) ++players[i].age;
+  for (std::size_t i = 0; i < n; ++i) {
+    ++players[i].age;
+    players[i].bred = 0;
+    players[i].dead = 0;  // the death walk leaves the survivors' flag as it finds it
+  }
 }
 
 void clearBredFlags(Team& team) {
@@ -339,21 +345,6 @@ void YearlyCycle::markDeaths(Team& team, const SimParams& params, Random& rng) {
   tests.record(team, deaths);
 }
 
-namespace {
-
-// Each pass is a function of its own: one body holding all of them is compiled worse.
-[[gnu::noinline]] void ageAndClearFlags(Team& team) {
-  Player* players = team.playerData();
-  const std::size_t n = team.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    ++players[i].age;
-    players[i].bred = 0;
-    players[i].dead = 0;  // the death walk leaves the survivors' flag as it finds it
-  }
-}
-
-}  // namespace
-
 [[gnu::noinline]] void YearlyCycle::removeDeaths(Team& team, const SimParams& params, Random& rng) {
   prepareDeathMemos(params);
   DeathTests tests(*this, team, params);
@@ -369,7 +360,7 @@ void YearlyCycle::runYear(Team& team, const SimParams& params, Random& rng, Hist
   // the removal of the dead are one walk, the outcome never stored. Nothing looks at the
   // team between those phases, and together they give what the phases one after another
   // give.
-  ageAndClearFlags(team);
+  agePlayers(team);
   progress();
   breedClearedPlayers(team, params, rng);
   progress();

@@ -125,7 +125,7 @@ class YearlyCycle {
   bool birthTableValid_ = false;
 };
 
-/// Every player ages by one year.
+/// Every player ages by one year; the flags of the breeding and death passes are cleared.
 void agePlayers(Team& team);
 /// Clears every player's bred flag and the births count.
 void clearBredFlags(Team& team);
