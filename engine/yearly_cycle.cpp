@@ -181,7 +181,6 @@ void YearlyCycle::breedPlayers(Team& team, const SimParams& params, Random& rng)
 }
 
 void YearlyCycle::breedClearedPlayers(Team& team, const SimParams& params, Random& rng) {
-  team.births = 0;
   std::int32_t n = 0;
   if (team.population < params.maxPop) {
     // Fertilities are whole numbers 0..99, so their thresholds are a table, kept for as
@@ -314,8 +313,8 @@ class YearlyCycle::DeathTests {
     const auto compute = [&] {
       return realToThreshold((static_cast<double>(avgFitness_) / fitness) * fitDeath_);
     };
-    return fitness >= 0 ? fitThresholds_.get(static_cast<std::size_t>(fitness), compute)
-                        : compute();
+    // A negative fitness becomes a key too large to keep, and is computed each time.
+    return fitThresholds_.get(static_cast<std::size_t>(fitness), compute);
   }
 
   const std::int32_t ageStart_;

@@ -51,7 +51,7 @@ class ThresholdMemo {
   }
 
   /// The memo for a loop: the same values as get(), with the table's address held in a
-  /// register. It stays valid until the memo is cleared.
+  /// register. It follows the table when get() grows it, and stays valid across clears.
   class View {
    public:
     explicit View(ThresholdMemo& memo) : memo_(memo) { refresh(); }
