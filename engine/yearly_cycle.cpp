@@ -224,7 +224,16 @@ void YearlyCycle::breedClearedPlayers(Team& team, const SimParams& params, Rando
   if (n > team.maxBirths) team.maxBirths = n;
 }
 
-void YearlyCycle::prepareDeathMemos(const SimParams& params) {
+namespace {
+
+// The fitness test's threshold, against last year's mean fitness.
+std::int32_t fitThresholdFor(float avgFitness, std::int32_t fitness, std::int32_t fitDeath) {
+  return realToThreshold((static_cast<double>(avgFitness) / fitness) * fitDeath);
+}
+
+}  // namespace
+
+void YearlyCycle::prepareDeathMemos(const Team& team, const SimParams& params) {
   if (!ageMemoValid_ || ageMemoStart_ != params.ageStart || ageMemoDeath_ != params.ageDeath) {
     ageMemo_.clear();
     ageMemoStart_ = params.ageStart;
@@ -232,6 +241,19 @@ void YearlyCycle::prepareDeathMemos(const SimParams& params) {
     ageMemoValid_ = true;
   }
   fitMemo_.clear();
+  // The fitnesses of last year's survivors lie between last year's lowest and highest, a
+  // span a few times narrower than the team. Their thresholds are computed here in one run
+  // without branches: computed on first use, each would also cost a mispredicted branch in
+  // the walk. Newborns outside the span take that path.
+  const std::int64_t lo = std::max(team.minFitness, 0);
+  const std::int64_t hi = team.maxFitness;
+  if (lo <= hi && hi <= static_cast<std::int64_t>(ThresholdMemo::kMaxKey) &&
+      static_cast<std::size_t>(hi - lo) < team.size()) {
+    const float avg = team.avgFitness;
+    fitMemo_.fill(static_cast<std::size_t>(lo), static_cast<std::size_t>(hi), [&](std::size_t f) {
+      return fitThresholdFor(avg, static_cast<std::int32_t>(f), params.fitDeath);
+    });
+  }
 }
 
 // The death tests of one pass, player by player in list order: an age test above ageStart,
@@ -310,9 +332,7 @@ class YearlyCycle::DeathTests {
     });
   }
   std::int32_t fitThreshold(std::int32_t fitness) {
-    const auto compute = [&] {
-      return realToThreshold((static_cast<double>(avgFitness_) / fitness) * fitDeath_);
-    };
+    const auto compute = [&] { return fitThresholdFor(avgFitness_, fitness, fitDeath_); };
     // A negative fitness becomes a key too large to keep, and is computed each time.
     return fitThresholds_.get(static_cast<std::size_t>(fitness), compute);
   }
@@ -330,7 +350,7 @@ class YearlyCycle::DeathTests {
 };
 
 void YearlyCycle::markDeaths(Team& team, const SimParams& params, Random& rng) {
-  prepareDeathMemos(params);
+  prepareDeathMemos(team, params);
   DeathTests tests(*this, team, params);
   DrawCursor draws(rng);
   Player* players = team.playerData();
@@ -345,7 +365,7 @@ void YearlyCycle::markDeaths(Team& team, const SimParams& params, Random& rng) {
 }
 
 [[gnu::noinline]] void YearlyCycle::removeDeaths(Team& team, const SimParams& params, Random& rng) {
-  prepareDeathMemos(params);
+  prepareDeathMemos(team, params);
   DeathTests tests(*this, team, params);
   DrawCursor draws(rng);
   const std::size_t before = team.size();

@@ -31,6 +31,9 @@ inline bool chanceTest(Random& rng, const DrawRange& range, std::int32_t thresho
 /// until clear(). A clear costs only the range of keys used since the last one.
 class ThresholdMemo {
  public:
+  /// The largest key kept; get() computes the thresholds of larger ones every time.
+  static constexpr std::size_t kMaxKey = 1u << 22;
+
   void clear();
 
   template <typename Compute>
@@ -48,6 +51,16 @@ class ThresholdMemo {
       usedHigh_ = std::max(usedHigh_, key + 1);
     }
     return v;
+  }
+
+  /// Computes and keeps the thresholds of keys first..last (first <= last <= 2^22), as get()
+  /// would on their first use; compute(key) gives the threshold of a key.
+  template <typename Compute>
+  void fill(std::size_t first, std::size_t last, Compute compute) {
+    if (last >= values_.size()) values_.resize(last + 1 + last / 2, kUnset);
+    for (std::size_t key = first; key <= last; ++key) values_[key] = compute(key);
+    usedLow_ = std::min(usedLow_, first);
+    usedHigh_ = std::max(usedHigh_, last + 1);
   }
 
   /// The memo for a loop: the same values as get(), with the table's address held in a
@@ -78,7 +91,6 @@ class ThresholdMemo {
   };
 
  private:
-  static constexpr std::size_t kMaxKey = 1u << 22;
   static constexpr std::int32_t kUnset = std::numeric_limits<std::int32_t>::min();
   std::vector<std::int32_t> values_;
   std::size_t usedLow_ = std::numeric_limits<std::size_t>::max();  // keys set since the
@@ -108,7 +120,7 @@ class YearlyCycle {
   class DeathTests;
   /// Makes the memos ready for a death pass: age thresholds outlive the year, fitness
   /// thresholds depend on last year's mean.
-  void prepareDeathMemos(const SimParams& params);
+  void prepareDeathMemos(const Team& team, const SimParams& params);
   /// The death pass and the removal of the dead, as one walk; the survivors' dead flags
   /// are left as they are.
   void removeDeaths(Team& team, const SimParams& params, Random& rng);

@@ -301,6 +301,33 @@ TEST(ThresholdMemo, KeepsValuesUntilClearedWhateverTheyAre) {
   EXPECT_EQ(computed, 2);
 }
 
+TEST(ThresholdMemo, FilledValuesAreKeptAndClearedAsComputedOnes) {
+  ThresholdMemo memo;
+  int computed = 0;
+  const auto never = [&] {
+    ++computed;
+    return -1;
+  };
+  EXPECT_EQ(memo.get(3, [] { return 30; }), 30);
+  memo.fill(1000, 1010, [](std::size_t key) { return static_cast<std::int32_t>(key) * 2; });
+  EXPECT_EQ(memo.get(1000, never), 2000);
+  EXPECT_EQ(memo.get(1010, never), 2020);
+  EXPECT_EQ(memo.get(3, never), 30);
+  EXPECT_EQ(computed, 0);
+  {
+    ThresholdMemo::View view(memo);
+    EXPECT_EQ(view.get(1005, never), 2010);
+    EXPECT_EQ(computed, 0);
+  }
+  // Refilling overwrites; a clear forgets the filled keys along with the computed ones.
+  memo.fill(1005, 1005, [](std::size_t) { return 7; });
+  EXPECT_EQ(memo.get(1005, never), 7);
+  memo.clear();
+  EXPECT_EQ(memo.get(1000, [] { return 5; }), 5);
+  EXPECT_EQ(memo.get(3, [] { return 6; }), 6);
+  EXPECT_EQ(computed, 0);
+}
+
 TEST(YearlyCycle, EmptyTeamAndProgressCalls) {
   Fixture f(0);
   History history;
