@@ -21,8 +21,14 @@ class DrawRange {
   /// The draw an accepted value gives: v mod n, by multiplication (v and n are below 2^16,
   /// so a 32-bit multiplier gives the exact remainder).
   std::uint32_t reduce(std::uint32_t v) const {
-    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(multiplier_ * v) * n_) >> 32);
+    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(fraction(v)) * n_) >> 32);
   }
+  /// Where an accepted value falls within its remainder, as a 32-bit fraction that reduce()
+  /// scales by n: the remainder grows with it.
+  std::uint32_t fraction(std::uint32_t v) const { return multiplier_ * v; }
+  /// A chance test's threshold t as a bound on the fraction: for an accepted v, reduce(v) < t
+  /// exactly when fraction(v) < chanceBound(t). One multiplication fewer per test.
+  std::uint32_t chanceBound(std::int64_t t) const;
 
  private:
   std::uint32_t n_ = 0;           // 0 for an invalid range
@@ -55,11 +61,17 @@ class Random {
   /// The same as randomBelow(range.n()), with the range prepared beforehand.
   std::uint32_t randomBelow(const DrawRange& range) {
     if (!range.valid()) return 0;
+    return range.reduce(randomAccepted(range));
+  }
+
+  /// The value randomBelow(range) reduces: the next one the range accepts. The range must be
+  /// valid.
+  std::uint32_t randomAccepted(const DrawRange& range) {
     std::uint32_t v;
     do {
       v = randomNext();
     } while (!range.accepts(v));
-    return range.reduce(v);
+    return v;
   }
 
   /// Reading ahead, for loops that decide from the values themselves how many to take.

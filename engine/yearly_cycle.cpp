@@ -59,10 +59,14 @@ class DrawCursor {
     return v;
   }
 
-  /// chanceTest, from the cursor.
-  bool chance(const DrawRange& range, std::int32_t threshold) {
+  /// chanceTest, from the cursor, with its threshold given as range.chanceBound(threshold).
+  bool chance(const DrawRange& range, std::uint32_t bound) {
+    if (ahead(1) && range.accepts(values_[at_])) return range.fraction(values_[at_++]) < bound;
     if (!range.valid()) return false;
-    return static_cast<std::int32_t>(below(range)) < threshold;
+    rng_.seek(at_);
+    const std::uint32_t v = rng_.randomAccepted(range);
+    at_ = rng_.index();
+    return range.fraction(v) < bound;
   }
 
  private:
@@ -78,19 +82,20 @@ struct BirthRanges {
   DrawRange position;
   DrawRange gene;
   DrawRange fertility;
+  std::uint32_t mutationBound;
 
   BirthRanges(const Team& team, const SimParams& params)
       : cut(team.chromoLength()),
         mutation(params.mutationDiv),
         position(team.chromoLength() + 1),
         gene(team.geneRange + 1),
-        fertility(100) {}
+        fertility(100),
+        mutationBound(mutation.chanceBound(params.mutation)) {}
 };
 
 // Inlined into the breeding loop so that the cursor's position stays in a register.
 [[gnu::always_inline]] inline std::size_t makeChild(const Team& team, Team::Appender& list,
-                                                    std::size_t a, std::size_t b,
-                                                    const SimParams& params, DrawCursor& draws,
+                                                    std::size_t a, std::size_t b, DrawCursor& draws,
                                                     const BirthRanges& ranges) {
   const std::size_t c = list.append();
   const auto length = static_cast<std::size_t>(team.chromoLength());
@@ -109,7 +114,7 @@ struct BirthRanges {
   // The record is made whole here and stored once: its slot holds a dead record's bytes.
   Player child;
   child.fertility = list.player(b ^ swap).fertility;
-  if (draws.chance(ranges.mutation, params.mutation)) {
+  if (draws.chance(ranges.mutation, ranges.mutationBound)) {
     const std::uint32_t pos = draws.below(ranges.position);
     if (pos < length) {
       const char gene =
@@ -141,7 +146,7 @@ std::size_t createChild(Team& team, std::size_t a, std::size_t b, const SimParam
   team.reserve(team.size() + 1);
   DrawCursor draws(rng);
   Team::Appender list(team);
-  return makeChild(team, list, a, b, params, draws, BirthRanges(team, params));
+  return makeChild(team, list, a, b, draws, BirthRanges(team, params));
 }
 
 // A function of its own, not inlined into runYear: one body holding all the passes is
@@ -183,15 +188,19 @@ void YearlyCycle::breedPlayers(Team& team, const SimParams& params, Random& rng)
 void YearlyCycle::breedClearedPlayers(Team& team, const SimParams& params, Random& rng) {
   std::int32_t n = 0;
   if (team.population < params.maxPop) {
-    // Fertilities are whole numbers 0..99, so their thresholds are a table, kept for as
-    // long as birthChance stays.
-    if (!birthTableValid_ || birthTableChance_ != params.birthChance) {
-      for (int k = 0; k < 100; ++k) birthTable_[k] = birthThresholdFor(k, params.birthChance);
+    // Fertilities are whole numbers 0..99, so their chance bounds are a table, kept for as
+    // long as birthChance and birthChanceDiv stay.
+    const DrawRange birthRange(params.birthChanceDiv);
+    if (!birthTableValid_ || birthTableChance_ != params.birthChance ||
+        birthTableDiv_ != params.birthChanceDiv) {
+      for (int k = 0; k < 100; ++k) {
+        birthTable_[k] = birthRange.chanceBound(birthThresholdFor(k, params.birthChance));
+      }
       birthTableChance_ = params.birthChance;
+      birthTableDiv_ = params.birthChanceDiv;
       birthTableValid_ = true;
     }
-    const std::array<std::int32_t, 100>& birthTable = birthTable_;
-    const DrawRange birthRange(params.birthChanceDiv);
+    const std::array<std::uint32_t, 100>& birthTable = birthTable_;
     const BirthRanges ranges(team, params);
     // Each old player takes part in at most one birth, so the list at most doubles; with
     // the room made now no record moves while the pass holds indices into it.
@@ -208,15 +217,16 @@ void YearlyCycle::breedClearedPlayers(Team& team, const SimParams& params, Rando
       const float fertility = initiator.fertility;
       const bool whole = fertility >= 0.0f && fertility < 100.0f &&
                          fertility == static_cast<float>(static_cast<int>(fertility));
-      const std::int32_t threshold = whole ? birthTable[static_cast<int>(fertility)]
-                                           : birthThresholdFor(fertility, params.birthChance);
-      if (!draws.chance(birthRange, threshold)) continue;
+      const std::uint32_t bound =
+          whole ? birthTable[static_cast<int>(fertility)]
+                : birthRange.chanceBound(birthThresholdFor(fertility, params.birthChance));
+      if (!draws.chance(birthRange, bound)) continue;
       // The last record has never bred in this pass, so the search stops there at the latest.
       const std::size_t size = list.size();
       std::size_t p = q + 1 < size ? q + 1 : 0;
       while (p < size && players[p].bred != 0) ++p;
       if (p == q || p == size) continue;
-      makeChild(team, list, q, p, params, draws, ranges);
+      makeChild(team, list, q, p, draws, ranges);
       ++n;
     }
   }
@@ -234,15 +244,17 @@ std::int32_t fitThresholdFor(float avgFitness, std::int32_t fitness, std::int32_
 }  // namespace
 
 void YearlyCycle::prepareDeathMemos(const Team& team, const SimParams& params) {
-  if (!ageMemoValid_ || ageMemoStart_ != params.ageStart || ageMemoDeath_ != params.ageDeath) {
+  if (!ageMemoValid_ || ageMemoStart_ != params.ageStart || ageMemoDeath_ != params.ageDeath ||
+      ageMemoDiv_ != params.ageDeathDiv) {
     ageMemo_.clear();
     ageMemoStart_ = params.ageStart;
     ageMemoDeath_ = params.ageDeath;
+    ageMemoDiv_ = params.ageDeathDiv;
     ageMemoValid_ = true;
   }
   fitMemo_.clear();
   // The fitnesses of last year's survivors lie between last year's lowest and highest, a
-  // span a few times narrower than the team. Their thresholds are computed here in one run
+  // span a few times narrower than the team. Their bounds are computed here in one run
   // without branches: computed on first use, each would also cost a mispredicted branch in
   // the walk. Newborns outside the span take that path.
   const std::int64_t lo = std::max(team.minFitness, 0);
@@ -250,8 +262,10 @@ void YearlyCycle::prepareDeathMemos(const Team& team, const SimParams& params) {
   if (lo <= hi && hi <= static_cast<std::int64_t>(ThresholdMemo::kMaxKey) &&
       static_cast<std::size_t>(hi - lo) < team.size()) {
     const float avg = team.avgFitness;
+    const DrawRange fitRange(params.fitDeathDiv);
     fitMemo_.fill(static_cast<std::size_t>(lo), static_cast<std::size_t>(hi), [&](std::size_t f) {
-      return fitThresholdFor(avg, static_cast<std::int32_t>(f), params.fitDeath);
+      return fitRange.chanceBound(
+          fitThresholdFor(avg, static_cast<std::int32_t>(f), params.fitDeath));
     });
   }
 }
@@ -268,20 +282,20 @@ class YearlyCycle::DeathTests {
         ageRange_(params.ageDeathDiv),
         fitRange_(params.fitDeathDiv),
         ageMemo_(cycle.ageMemo_),
-        fitThresholds_(cycle.fitMemo_) {
+        fitBounds_(cycle.fitMemo_) {
     for (std::size_t age = 0; age < youngAges_.size(); ++age) {
-      youngAges_[age] = ageThreshold(static_cast<std::int32_t>(age));
+      youngAges_[age] = ageBound(static_cast<std::int32_t>(age));
     }
   }
 
   /// Tests one player, drawing from `draws`: whether it dies. Inlined into the pass, and the
   /// cursor a local of the pass, so that the cursor's position stays in a register.
   [[gnu::always_inline]] bool operator()(const Player& p, DrawCursor& draws) {
-    // The thresholds of every player, older than ageStart or not: they are pure, and having
-    // them whatever the age keeps the age out of the branches.
+    // The chance bounds of every player, older than ageStart or not: they are pure, and
+    // having them whatever the age keeps the age out of the branches.
     const auto age = static_cast<std::uint32_t>(p.age);
-    const std::int32_t ageT = age < youngAges_.size() ? youngAges_[age] : ageThreshold(p.age);
-    const std::int32_t fitT = fitThreshold(p.fitness);
+    const std::uint32_t ageB = age < youngAges_.size() ? youngAges_[age] : ageBound(p.age);
+    const std::uint32_t fitB = fitBound(p.fitness);
     const bool older = p.age > ageStart_;
     // The usual player reads the two values it may need and takes one or two of them: the
     // age test's (when older than ageStart) and, unless that kills, the fitness test's.
@@ -292,22 +306,22 @@ class YearlyCycle::DeathTests {
       const std::uint32_t first = draws.peek(0);
       const std::uint32_t fitValue = older ? draws.peek(1) : first;
       if ((ageRange_.accepts(first) | !older) & fitRange_.accepts(fitValue)) {
-        if (older && static_cast<std::int32_t>(ageRange_.reduce(first)) < ageT) {
+        if (older && ageRange_.fraction(first) < ageB) {
           draws.take(1);
           ++ageDeaths;
           return true;
         }
         draws.take(1u + static_cast<std::uint32_t>(older));
-        return static_cast<std::int32_t>(fitRange_.reduce(fitValue)) < fitT;
+        return fitRange_.fraction(fitValue) < fitB;
       }
     }
     // Near the end of a round, on a value to be rejected, or with an empty range: one draw
     // at a time.
-    if (older && draws.chance(ageRange_, ageT)) {
+    if (older && draws.chance(ageRange_, ageB)) {
       ++ageDeaths;
       return true;
     }
-    return draws.chance(fitRange_, fitT);
+    return draws.chance(fitRange_, fitB);
   }
 
   /// Puts the counts into the team, given how many died in all.
@@ -326,15 +340,18 @@ class YearlyCycle::DeathTests {
   std::int32_t ageDeaths = 0;
 
  private:
-  std::int32_t ageThreshold(std::int32_t age) {
+  std::uint32_t ageBound(std::int32_t age) {
     return ageMemo_.get(static_cast<std::size_t>(age), [&] {
-      return realToThreshold((static_cast<double>(age) / ageStart_) * ageDeath_);
+      return ageRange_.chanceBound(
+          realToThreshold((static_cast<double>(age) / ageStart_) * ageDeath_));
     });
   }
-  std::int32_t fitThreshold(std::int32_t fitness) {
-    const auto compute = [&] { return fitThresholdFor(avgFitness_, fitness, fitDeath_); };
+  std::uint32_t fitBound(std::int32_t fitness) {
+    const auto compute = [&] {
+      return fitRange_.chanceBound(fitThresholdFor(avgFitness_, fitness, fitDeath_));
+    };
     // A negative fitness becomes a key too large to keep, and is computed each time.
-    return fitThresholds_.get(static_cast<std::size_t>(fitness), compute);
+    return fitBounds_.get(static_cast<std::size_t>(fitness), compute);
   }
 
   const std::int32_t ageStart_;
@@ -344,9 +361,9 @@ class YearlyCycle::DeathTests {
   const DrawRange ageRange_;
   const DrawRange fitRange_;
   ThresholdMemo& ageMemo_;
-  ThresholdMemo::View fitThresholds_;
-  // The thresholds of the usual ages, at hand without a register for the memo's table.
-  std::array<std::int32_t, 64> youngAges_;
+  ThresholdMemo::View fitBounds_;
+  // The bounds of the usual ages, at hand without a register for the memo's table.
+  std::array<std::uint32_t, 64> youngAges_;
 };
 
 void YearlyCycle::markDeaths(Team& team, const SimParams& params, Random& rng) {

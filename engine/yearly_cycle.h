@@ -27,8 +27,9 @@ inline bool chanceTest(Random& rng, const DrawRange& range, std::int32_t thresho
   return static_cast<std::int32_t>(rng.randomBelow(range)) < threshold;
 }
 
-/// Thresholds keyed by a small non-negative integer, each computed on first use and kept
-/// until clear(). A clear costs only the range of keys used since the last one.
+/// Chance bounds (DrawRange::chanceBound) keyed by a small non-negative integer, each
+/// computed on first use and kept until clear(). A clear costs only the range of keys used
+/// since the last one.
 class ThresholdMemo {
  public:
   /// The largest key kept; get() computes the thresholds of larger ones every time.
@@ -37,14 +38,14 @@ class ThresholdMemo {
   void clear();
 
   template <typename Compute>
-  std::int32_t get(std::size_t key, Compute compute) {
+  std::uint32_t get(std::size_t key, Compute compute) {
     if (key >= values_.size()) {
       if (key > kMaxKey) return compute();
       values_.resize(key + 1 + key / 2, kUnset);
     }
-    std::int32_t& v = values_[key];
-    // A threshold that happens to equal kUnset is computed again on every use: the same
-    // value, only slower.
+    std::uint32_t& v = values_[key];
+    // A value that happens to equal kUnset (never a chance bound) is computed again on
+    // every use: the same value, only slower.
     if (v == kUnset) {
       v = compute();
       usedLow_ = std::min(usedLow_, key);
@@ -53,8 +54,8 @@ class ThresholdMemo {
     return v;
   }
 
-  /// Computes and keeps the thresholds of keys first..last (first <= last <= 2^22), as get()
-  /// would on their first use; compute(key) gives the threshold of a key.
+  /// Computes and keeps the values of keys first..last (first <= last <= 2^22), as get()
+  /// would on their first use; compute(key) gives the value of a key.
   template <typename Compute>
   void fill(std::size_t first, std::size_t last, Compute compute) {
     if (last >= values_.size()) values_.resize(last + 1 + last / 2, kUnset);
@@ -70,12 +71,12 @@ class ThresholdMemo {
     explicit View(ThresholdMemo& memo) : memo_(memo) { refresh(); }
 
     template <typename Compute>
-    std::int32_t get(std::size_t key, Compute compute) {
+    std::uint32_t get(std::size_t key, Compute compute) {
       if (key < size_) {
-        const std::int32_t v = values_[key];
+        const std::uint32_t v = values_[key];
         if (v != kUnset) return v;
       }
-      const std::int32_t v = memo_.get(key, compute);
+      const std::uint32_t v = memo_.get(key, compute);
       refresh();  // the table may have grown
       return v;
     }
@@ -86,13 +87,14 @@ class ThresholdMemo {
       size_ = memo_.values_.size();
     }
     ThresholdMemo& memo_;
-    const std::int32_t* values_ = nullptr;
+    const std::uint32_t* values_ = nullptr;
     std::size_t size_ = 0;
   };
 
  private:
-  static constexpr std::int32_t kUnset = std::numeric_limits<std::int32_t>::min();
-  std::vector<std::int32_t> values_;
+  // Chance bounds are 0, 2^32 - 1 or above 65536.
+  static constexpr std::uint32_t kUnset = 1;
+  std::vector<std::uint32_t> values_;
   std::size_t usedLow_ = std::numeric_limits<std::size_t>::max();  // keys set since the
   std::size_t usedHigh_ = 0;                                       // last clear, as a range
 };
@@ -131,9 +133,11 @@ class YearlyCycle {
   ThresholdMemo fitMemo_;
   std::int32_t ageMemoStart_ = 0;
   std::int32_t ageMemoDeath_ = 0;
+  std::int32_t ageMemoDiv_ = 0;
   bool ageMemoValid_ = false;
-  std::array<std::int32_t, 100> birthTable_{};
+  std::array<std::uint32_t, 100> birthTable_{};  // chance bounds by whole fertility
   std::int32_t birthTableChance_ = 0;
+  std::int32_t birthTableDiv_ = 0;
   bool birthTableValid_ = false;
 };
 

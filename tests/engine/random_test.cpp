@@ -95,5 +95,31 @@ TEST(Random, PreparedRangeGivesTheExactRemainder) {
   }
 }
 
+TEST(Random, ChanceBoundDecidesAsTheRemainderDoes) {
+  // For an accepted value, fraction(v) < chanceBound(t) exactly when reduce(v) < t: every
+  // value for a spread of ranges, thresholds below, across and beyond the range.
+  for (std::uint32_t n : {1u, 2u, 3u, 7u, 100u, 255u, 256u, 1000u, 4097u, 65534u, 65535u}) {
+    const DrawRange range(n);
+    const std::int64_t m = n;
+    for (std::int64_t t : {std::int64_t{-5}, std::int64_t{0}, std::int64_t{1}, m / 3, m / 2,
+                           m - 1, m, m + 1, std::int64_t{1} << 31}) {
+      const std::uint32_t bound = range.chanceBound(t);
+      for (std::uint32_t v = 0; v < 65535u; ++v) {
+        if (!range.accepts(v)) continue;
+        ASSERT_EQ(range.fraction(v) < bound, static_cast<std::int64_t>(range.reduce(v)) < t)
+            << "n=" << n << " t=" << t << " v=" << v;
+      }
+    }
+  }
+  // A threshold of n or more passes every value because no accepted value has the largest
+  // fraction; the largest one a range gives is at its last accepted value.
+  for (std::uint32_t n = 1; n <= 65535u; ++n) {
+    const DrawRange range(n);
+    const std::uint32_t last = (65535u / n) * n - 1;
+    ASSERT_LT(range.fraction(last), 0xFFFFFFFFu) << "n=" << n;
+    ASSERT_EQ(range.reduce(last), n - 1) << "n=" << n;
+  }
+}
+
 }  // namespace
 }  // namespace kestravin

@@ -127,6 +127,12 @@ TEST(YearlyCycle, KeptThresholdsFollowChangedParameters) {
   f.params.birthChance = 0;     // no test can succeed now
   f.cycle.breedPlayers(f.team, f.params, f.rng);
   EXPECT_EQ(f.team.births, 0);
+  f.params.birthChance = 30;  // threshold 30: every draw of a range of 1 is below it
+  f.cycle.breedPlayers(f.team, f.params, f.rng);
+  EXPECT_EQ(f.team.births, 2);
+  f.params.birthChanceDiv = 65535;  // the same threshold, now 30 in 65535
+  f.cycle.breedPlayers(f.team, f.params, f.rng);
+  EXPECT_EQ(f.team.births, 0);
 
   Fixture old(3);
   old.params.ageStart = 1;
@@ -138,6 +144,14 @@ TEST(YearlyCycle, KeptThresholdsFollowChangedParameters) {
   old.params.ageDeath = 1000;  // now far above the range: all of them die of age
   old.cycle.markDeaths(old.team, old.params, old.rng);
   EXPECT_EQ(old.team.ageDeaths, 3);
+  old.params.ageDeathDiv = 65535;  // the same thresholds, 5000 in 65535
+  int ageDeaths = 0;
+  for (int pass = 0; pass < 20; ++pass) {
+    old.cycle.markDeaths(old.team, old.params, old.rng);
+    ageDeaths += old.team.ageDeaths;
+  }
+  EXPECT_GT(ageDeaths, 0);
+  EXPECT_LT(ageDeaths, 20);  // about 60 tests, each about 1 in 13
 }
 
 TEST(Breeding, FertilityThresholdWithDivisorOne) {
@@ -273,31 +287,35 @@ TEST(Deaths, SameDrawsAsOneTestAtATime) {
 TEST(ThresholdMemo, KeepsValuesUntilClearedWhateverTheyAre) {
   ThresholdMemo memo;
   int computed = 0;
-  const auto value = [&](std::int32_t v) {
+  const auto value = [&](std::uint32_t v) {
     return [&computed, v] {
       ++computed;
       return v;
     };
   };
-  EXPECT_EQ(memo.get(7, value(70)), 70);
-  EXPECT_EQ(memo.get(7, value(-1)), 70);  // kept: not computed again
+  EXPECT_EQ(memo.get(7, value(70)), 70u);
+  EXPECT_EQ(memo.get(7, value(9)), 70u);  // kept: not computed again
   EXPECT_EQ(computed, 1);
-  // The lowest int32 is a threshold like any other, even if it is not kept.
-  const std::int32_t lowest = std::numeric_limits<std::int32_t>::min();
-  EXPECT_EQ(memo.get(3, value(lowest)), lowest);
-  EXPECT_EQ(memo.get(3, value(lowest)), lowest);
+  // The memo's own mark of an empty entry (1, never a chance bound) is a value like any
+  // other, even if it is not kept; so are both ends of the range.
+  std::size_t key = 3;
+  for (const std::uint32_t v : {1u, 0u, 0xFFFFFFFFu}) {
+    EXPECT_EQ(memo.get(key, value(v)), v);
+    EXPECT_EQ(memo.get(key, value(v)), v);
+    ++key;
+  }
   {
     ThresholdMemo::View view(memo);
-    EXPECT_EQ(view.get(7, value(-1)), 70);
-    EXPECT_EQ(view.get(100000, value(5)), 5);  // grows the table under the view
-    EXPECT_EQ(view.get(100000, value(-1)), 5);
-    EXPECT_EQ(view.get(std::size_t{1} << 30, value(9)), 9);  // too far out to keep
-    EXPECT_EQ(view.get(std::size_t{1} << 30, value(10)), 10);
+    EXPECT_EQ(view.get(7, value(9)), 70u);
+    EXPECT_EQ(view.get(100000, value(5)), 5u);  // grows the table under the view
+    EXPECT_EQ(view.get(100000, value(9)), 5u);
+    EXPECT_EQ(view.get(std::size_t{1} << 30, value(9)), 9u);  // too far out to keep
+    EXPECT_EQ(view.get(std::size_t{1} << 30, value(10)), 10u);
   }
   memo.clear();
   computed = 0;
-  EXPECT_EQ(memo.get(7, value(71)), 71);
-  EXPECT_EQ(memo.get(100000, value(6)), 6);
+  EXPECT_EQ(memo.get(7, value(71)), 71u);
+  EXPECT_EQ(memo.get(100000, value(6)), 6u);
   EXPECT_EQ(computed, 2);
 }
 
@@ -306,25 +324,25 @@ TEST(ThresholdMemo, FilledValuesAreKeptAndClearedAsComputedOnes) {
   int computed = 0;
   const auto never = [&] {
     ++computed;
-    return -1;
+    return 9u;
   };
-  EXPECT_EQ(memo.get(3, [] { return 30; }), 30);
-  memo.fill(1000, 1010, [](std::size_t key) { return static_cast<std::int32_t>(key) * 2; });
-  EXPECT_EQ(memo.get(1000, never), 2000);
-  EXPECT_EQ(memo.get(1010, never), 2020);
-  EXPECT_EQ(memo.get(3, never), 30);
+  EXPECT_EQ(memo.get(3, [] { return 30u; }), 30u);
+  memo.fill(1000, 1010, [](std::size_t key) { return static_cast<std::uint32_t>(key) * 2; });
+  EXPECT_EQ(memo.get(1000, never), 2000u);
+  EXPECT_EQ(memo.get(1010, never), 2020u);
+  EXPECT_EQ(memo.get(3, never), 30u);
   EXPECT_EQ(computed, 0);
   {
     ThresholdMemo::View view(memo);
-    EXPECT_EQ(view.get(1005, never), 2010);
+    EXPECT_EQ(view.get(1005, never), 2010u);
     EXPECT_EQ(computed, 0);
   }
   // Refilling overwrites; a clear forgets the filled keys along with the computed ones.
-  memo.fill(1005, 1005, [](std::size_t) { return 7; });
-  EXPECT_EQ(memo.get(1005, never), 7);
+  memo.fill(1005, 1005, [](std::size_t) { return 7u; });
+  EXPECT_EQ(memo.get(1005, never), 7u);
   memo.clear();
-  EXPECT_EQ(memo.get(1000, [] { return 5; }), 5);
-  EXPECT_EQ(memo.get(3, [] { return 6; }), 6);
+  EXPECT_EQ(memo.get(1000, [] { return 5u; }), 5u);
+  EXPECT_EQ(memo.get(3, [] { return 6u; }), 6u);
   EXPECT_EQ(computed, 0);
 }
 
