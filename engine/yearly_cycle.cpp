@@ -215,11 +215,13 @@ void YearlyCycle::breedClearedPlayers(Team& team, const SimParams& params, Rando
       const Player& initiator = players[q];
       if (initiator.bred != 0 || initiator.age <= 0) continue;
       const float fertility = initiator.fertility;
-      const bool whole = fertility >= 0.0f && fertility < 100.0f &&
-                         fertility == static_cast<float>(static_cast<int>(fertility));
+      // A whole fertility 0..99 survives the round trip through its truncation; the
+      // truncation of anything else out of range (a NaN too) is itself out of range.
+      const auto whole = static_cast<std::int32_t>(fertility);
       const std::uint32_t bound =
-          whole ? birthTable[static_cast<int>(fertility)]
-                : birthRange.chanceBound(birthThresholdFor(fertility, params.birthChance));
+          static_cast<std::uint32_t>(whole) < 100u && static_cast<float>(whole) == fertility
+              ? birthTable[static_cast<std::size_t>(whole)]
+              : birthRange.chanceBound(birthThresholdFor(fertility, params.birthChance));
       if (!draws.chance(birthRange, bound)) continue;
       // The last record has never bred in this pass, so the search stops there at the latest.
       const std::size_t size = list.size();

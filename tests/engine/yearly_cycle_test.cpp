@@ -167,6 +167,38 @@ TEST(Breeding, FertilityThresholdWithDivisorOne) {
   EXPECT_EQ(f.team.player(5).parent2Id, 5);
 }
 
+// Whole fertilities take their bounds from a table; any other value, odd or out of range,
+// must be tested as the rules say, with its own threshold.
+TEST(Breeding, EveryFertilityIsTestedWithItsOwnThreshold) {
+  const float inf = std::numeric_limits<float>::infinity();
+  for (const std::int32_t chance : {60, 10000}) {
+    for (const float fertility : {0.0f, -0.0f, 0.5f, 37.0f, 99.0f, 99.5f, 100.0f, 150.0f, -1.0f,
+                                  -0.5f, 49.999f, 1e9f, inf, -inf, std::nanf("")}) {
+      int births = 0;
+      for (int offset = 0; offset < 60; ++offset) {
+        Fixture f(2);
+        f.params.birthChance = chance;
+        f.params.birthChanceDiv = 100;
+        f.team.player(0).fertility = fertility;
+        f.team.player(1).age = 0;  // only player 0 starts a birth
+        for (int k = 0; k < offset; ++k) f.rng.randomNext();
+        Random expected = f.rng;
+        const double doubled = static_cast<double>(fertility) * 2;
+        const bool born =
+            chanceTest(expected, DrawRange(100), realToThreshold((doubled * 0.01) * chance));
+        f.cycle.breedPlayers(f.team, f.params, f.rng);
+        ASSERT_EQ(f.team.births, born ? 1 : 0)
+            << "fertility " << fertility << " chance " << chance << " offset " << offset;
+        births += f.team.births;
+      }
+      if (chance == 60 && (fertility == 37.0f || fertility == 49.999f)) {
+        EXPECT_GT(births, 0) << fertility;  // both outcomes seen
+        EXPECT_LT(births, 60) << fertility;
+      }
+    }
+  }
+}
+
 TEST(Breeding, CrossoverTakesTheTailParentsFertility) {
   // Each cut position of the 4-gene crossover, found by trying seeds.
   bool seen[4] = {};
