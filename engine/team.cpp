@@ -8,13 +8,15 @@
 #include <emmintrin.h>
 #endif
 
+#include "config/parameters.h"
 #include "engine/random.h"
 #include "engine/statistics.h"
 
 namespace kestravin {
 
 void Team::installFitString(std::string_view text) {
-  fitString_.assign(text);
+  // The parameters never hold a longer one; the crossover counts genes in single bytes.
+  fitString_.assign(text.substr(0, kMaxFitStringLength));
   analyseFitString(*this);
 }
 

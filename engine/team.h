@@ -95,7 +95,8 @@ class Team {
   float bestAvgFitness = 0.0f;
   std::int32_t nextId = 1;  // the next id to hand out
 
-  /// Installs a new fitness string: sets chromoLength and chromoSize and analyses it.
+  /// Installs a new fitness string, cut to its longest allowed length (255 characters):
+  /// sets chromoLength and chromoSize and analyses it.
   void installFitString(std::string_view text);
   /// Releases the fitness string (chromoLength becomes 0).
   void releaseFitString();
@@ -279,8 +280,8 @@ inline std::int32_t Team::crossover(char* child, const char* head, const char* t
   const std::size_t stride = stride_;
   // Each block is blended and scored while in a register, as in arenaFitness. The genes
   // still to take from head, max(cut - o, 0), are counted down in every byte of `left`
-  // (cut < 256, and saturation stops at 0); a byte comes from head while its place in the
-  // block is below that count.
+  // (cut < 256: fitness strings are at most 255 long, and saturation stops at 0); a byte
+  // comes from head while its place in the block is below that count.
   const __m128i iota = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
   const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
   const __m128i blockSize = _mm_set1_epi8(static_cast<char>(kBlock));

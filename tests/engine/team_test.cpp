@@ -96,5 +96,37 @@ TEST(Team, RemovalKeepsTheOrderOfSurvivorsAndTheirChromosomes) {
   }
 }
 
+// Every cut of every block boundary, for strings of one to many blocks, ASCII or not: the
+// child is the head's genes before the cut and the tail's after it, scored as any other.
+TEST(Team, CrossoverJoinsHeadAndTailAtTheCutAndScoresTheChild) {
+  std::string wide;
+  for (int i = 0; i < 300; ++i) wide += static_cast<char>(i % 2 == 0 ? 'a' + i % 26 : 200 - i % 90);
+  for (const std::size_t length : {1u, 15u, 16u, 17u, 31u, 200u, 255u}) {
+    Team team;
+    team.installFitString(wide.substr(0, length));
+    ASSERT_EQ(team.chromoLength(), static_cast<std::int32_t>(length));
+    Random rng;
+    rng.randomInit(static_cast<std::uint32_t>(length));
+    createTeam(team, 2, rng);
+    team.reserve(3);
+    const std::size_t c = team.appendUnset();
+    const std::string head(team.chromosomeView(0));
+    const std::string tail(team.chromosomeView(1));
+    for (std::size_t cut = 0; cut <= length; ++cut) {
+      char* child = team.chromosome(c);
+      const std::int32_t fitness =
+          team.crossover(child, team.chromosome(0), team.chromosome(1), cut);
+      const std::string expected = head.substr(0, cut) + tail.substr(cut);
+      ASSERT_EQ(std::string(team.chromosomeView(c)), expected) << length << " cut " << cut;
+      for (std::size_t b = length; b < team.stride(); ++b) ASSERT_EQ(child[b], '\0');
+      ASSERT_EQ(fitness, computeFitness(child, team)) << length << " cut " << cut;
+    }
+  }
+  // A longer string is cut to the longest the parameters allow.
+  Team team;
+  team.installFitString(wide);
+  EXPECT_EQ(team.fitString(), wide.substr(0, 255));
+}
+
 }  // namespace
 }  // namespace kestravin
