@@ -12,10 +12,11 @@ DrawRange::DrawRange(std::int64_t n) {
 
 std::uint32_t DrawRange::chanceBound(std::int64_t t) const {
   // reduce(v) = floor(x * n / 2^32) with x = fraction(v), so reduce(v) < t exactly when
-  // x < t * 2^32 / n, that is x < ceil(t * 2^32 / n). A t of n or more passes every value:
-  // the largest fraction of an accepted value is below 2^32 - 1 (for n >= 2 it is
-  // 2^32 + (q + 1) * e - multiplier at v = limit - 1, with q = limit / n - 1 and
-  // e = multiplier * n - 2^32, and (q + 1) * e < 65535 < multiplier; for n = 1 it is 0).
+  // x < t * 2^32 / n, that is when x < ceil(t * 2^32 / n). A t of n or more must pass every
+  // value, and 2^32 - 1 does so because no accepted value has that fraction. The largest
+  // fraction is that of v = limit - 1: for n >= 2 it is 2^32 + (q + 1) * e - multiplier,
+  // where q = limit / n - 1 and e = multiplier * n - 2^32, and (q + 1) * e < 65535 while
+  // multiplier > 65536; for n = 1 every fraction is 0.
   if (t <= 0) return 0;
   if (t >= static_cast<std::int64_t>(n_)) return 0xFFFFFFFFu;
   return static_cast<std::uint32_t>(((static_cast<std::uint64_t>(t) << 32) + n_ - 1) / n_);

@@ -256,9 +256,9 @@ void YearlyCycle::prepareDeathMemos(const Team& team, const SimParams& params) {
   }
   fitMemo_.clear();
   // The fitnesses of last year's survivors lie between last year's lowest and highest, a
-  // span a few times narrower than the team. Their bounds are computed here in one run
-  // without branches: computed on first use, each would also cost a mispredicted branch in
-  // the walk. Newborns outside the span take that path.
+  // span a few times narrower than the team. Their bounds are computed here in one tight
+  // run: computed on first use, each would also cost a mispredicted branch in the walk.
+  // Newborns outside the span take that path.
   const std::int64_t lo = std::max(team.minFitness, 0);
   const std::int64_t hi = team.maxFitness;
   if (lo <= hi && hi <= static_cast<std::int64_t>(ThresholdMemo::kMaxKey) &&

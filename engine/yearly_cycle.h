@@ -32,7 +32,7 @@ inline bool chanceTest(Random& rng, const DrawRange& range, std::int32_t thresho
 /// since the last one.
 class ThresholdMemo {
  public:
-  /// The largest key kept; get() computes the thresholds of larger ones every time.
+  /// The largest key kept; get() computes the values of larger ones every time.
   static constexpr std::size_t kMaxKey = 1u << 22;
 
   void clear();
