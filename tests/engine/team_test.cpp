@@ -96,7 +96,7 @@ TEST(Team, RemovalKeepsTheOrderOfSurvivorsAndTheirChromosomes) {
   }
 }
 
-// Every cut of every block boundary, for strings of one to many blocks, ASCII or not: the
+// Every cut of strings from one block to sixteen, across block boundaries, ASCII or not: the
 // child is the head's genes before the cut and the tail's after it, scored as any other.
 TEST(Team, CrossoverJoinsHeadAndTailAtTheCutAndScoresTheChild) {
   std::string wide;
