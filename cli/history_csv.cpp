@@ -15,13 +15,12 @@ std::string formatHistoryCsv(const History& history, std::int32_t lastYear) {
   const std::int32_t last = std::min(lastYear, history.size() - 1);
   char line[160];
   for (std::int32_t y = 0; y <= last; ++y) {
-    std::snprintf(line, sizeof line, "%d,%d,%d,%d,%d,%d,%d,%d,%.2f\n", y,
-                  history.intEntry(History::kMaxFitness, y),
-                  history.intEntry(History::kMinFitness, y),
-                  history.intEntry(History::kPopulation, y), history.intEntry(History::kBirths, y),
-                  history.intEntry(History::kDeaths, y), history.intEntry(History::kAgeDeaths, y),
-                  history.intEntry(History::kFitDeaths, y),
-                  static_cast<double>(history.avgFitness(y)));
+    std::snprintf(
+        line, sizeof line, "%d,%d,%d,%d,%d,%d,%d,%d,%.2f\n", y,
+        history.intEntry(History::kMaxFitness, y), history.intEntry(History::kMinFitness, y),
+        history.intEntry(History::kPopulation, y), history.intEntry(History::kBirths, y),
+        history.intEntry(History::kDeaths, y), history.intEntry(History::kAgeDeaths, y),
+        history.intEntry(History::kFitDeaths, y), static_cast<double>(history.avgFitness(y)));
     out += line;
   }
   return out;
@@ -42,7 +41,9 @@ bool writeHistoryCsv(const std::string& path, const History& history, std::int32
   ok = std::fclose(file) == 0 && ok;
   if (!ok) {
     error = "The CSV file " + path + " could not be written: " +
-            std::strerror(writeError != 0 ? writeError : errno != 0 ? errno : EIO);
+            std::strerror(writeError != 0 ? writeError
+                          : errno != 0    ? errno
+                                          : EIO);
   }
   return ok;
 }

@@ -2,13 +2,13 @@
 
 #include <chrono>
 #include <ctime>
+#include <new>
 
-#include "cli/headless_ui.h"
 #include "cli/history_csv.h"
 #include "cli/sim_options.h"
 #include "config/constants_file.h"
-#include "config/option_fields.h"
-#include "engine/run_controller.h"
+#include "control/end_messages.h"
+#include "engine/simulation.h"
 #include "report/report_writer.h"
 
 namespace kestravin {
@@ -17,11 +17,10 @@ namespace {
 
 constexpr auto kProgressInterval = std::chrono::milliseconds(250);
 
-void printProgress(std::ostream& err, const RunController& run) {
-  const Team& team = run.team();
-  err << "\rYear " << run.params().startYear + team.year << "  population " << team.population
-      << "  best fitness " << team.maxFitness << " of " << team.targetFitness << "   "
-      << std::flush;
+void printProgress(std::ostream& err, const Simulation& run) {
+  const TeamStats& s = run.stats();
+  err << "\rYear " << run.shownYear() << "  population " << s.population << "  best fitness "
+      << s.maxFitness << " of " << run.team().targetFitness << "   " << std::flush;
 }
 
 }  // namespace
@@ -48,48 +47,53 @@ int runSimulator(const std::vector<std::string>& args, std::ostream& out, std::o
   for (const auto& problem : constants.problems) {
     err << "kestravin-sim: warning: " << options->constsPath << ": " << problem << "\n";
   }
-
-  // The values pass through the option fields, as in the desktop program.
-  HeadlessUi ui(paramsToFields(constants.params), !options->reportPath.empty());
-  ReportWriter report;
-  if (!options->reportPath.empty()) report.setFixedPath(options->reportPath);
-  const std::uint32_t seed =
-      options->seed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
-  RunController run(ui, report, [seed] { return seed; });
-  ui.onStatusRepaint([&run] { run.requestStatusRedraw(); });
-
-  SimParams params;
-  const auto problems = run.readFieldProblems(params);
+  const SimParams& params = constants.params;
+  const auto problems = checkParams(params);
   if (!problems.empty()) {
     err << "kestravin-sim: the parameters of " << options->constsPath << " cannot be used:\n";
     for (const auto& problem : problems) err << "  " << problem << "\n";
     return kSimFailed;
   }
 
-  run.prepareFirstRun();
-  run.toggleRun();
+  std::vector<std::string> failures;  // output files not written completely
+  ReportWriter report;
+  bool reporting = false;
+  const std::uint32_t seed = options->seed.value_or(static_cast<std::uint32_t>(std::time(nullptr)));
+  Simulation run(params, seed);
+  if (!options->reportPath.empty()) {
+    report.setFixedPath(options->reportPath);
+    reporting = report.openReport() && report.writeReportBlock(run.team(), params.startYear);
+    if (!reporting) {
+      failures.push_back(report.error());
+      report.closeReport();
+    }
+  }
+
   auto nextProgress = std::chrono::steady_clock::now() + kProgressInterval;
-  while (!run.finished()) {
-    run.idleStep();
+  while (run.end() == RunEnd::kNone) {
+    run.advance();
+    if (reporting && !report.writeReportBlock(run.team(), params.startYear)) {
+      failures.push_back(report.error());
+      report.closeReport();
+      reporting = false;
+    }
     if (showProgress && std::chrono::steady_clock::now() >= nextProgress) {
       printProgress(err, run);
       nextProgress += kProgressInterval;
     }
   }
   if (showProgress) err << "\r\x1b[K" << std::flush;
+  if (report.isOpen() && !report.closeReport()) failures.push_back(report.error());
 
-  const Team& team = run.team();
-  out << endMessage(runEnd(team, run.params().maxGen)) << "\n"
-      << "Year: " << run.params().startYear + team.year << "\n";
+  out << endMessage(run.end()) << "\n"
+      << "Year: " << run.shownYear() << "\n";
 
   if (!options->csvPath.empty() &&
-      !writeHistoryCsv(options->csvPath, run.history(), team.year, error)) {
-    ui.showMessage(error);
+      !writeHistoryCsv(options->csvPath, run.history(), run.stats().year, error)) {
+    failures.push_back(error);
   }
-  run.shutdown();
-  // Every message after the start is an output file that was not written completely.
-  for (const auto& message : ui.messages()) err << "kestravin-sim: " << message << "\n";
-  return ui.messages().empty() ? kSimOk : kSimFailed;
+  for (const auto& failure : failures) err << "kestravin-sim: " << failure << "\n";
+  return failures.empty() ? kSimOk : kSimFailed;
 }
 
 }  // namespace kestravin

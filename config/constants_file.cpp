@@ -114,10 +114,9 @@ ConstantsReading readConstants(std::istream& in) {
         params.*info.field = value;
         break;
       case Scanner::Number::kNotANumber:
-        reading.problems.push_back(entryName(entry, info.label) + ": \"" + found +
-                                   "\" is not a number; the value stays " +
-                                   std::to_string(params.*info.field) +
-                                   " and the entries after it may be shifted");
+        reading.problems.push_back(
+            entryName(entry, info.label) + ": \"" + found + "\" is not a number; the value stays " +
+            std::to_string(params.*info.field) + " and the entries after it may be shifted");
         break;
       case Scanner::Number::kTooLarge:
         reading.problems.push_back(entryName(entry, info.label) + ": " + found +
@@ -146,7 +145,8 @@ ConstantsReading readConstants(std::istream& in) {
   if (entry <= kIntParamCount + 1) {
     reading.problems.push_back("The file ends before entry " + std::to_string(entry) +
                                "; the missing entries keep their defaults and the fitness "
-                               "string is " + std::string(kDefaultFitString));
+                               "string is " +
+                               std::string(kDefaultFitString));
   }
   params.fitString = fitString.value_or(std::string(kDefaultFitString));
   return reading;

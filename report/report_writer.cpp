@@ -37,28 +37,28 @@ void appendf(std::string& out, const char* format, Args... args) {
 
 std::string formatReportBlock(const Team& team, std::int32_t startYear) {
   std::string out;
-  appendf(out, "**** Team Info, Year %d ****\r\n", startYear + team.year);
-  appendf(out, "Max Fitness=%d Min Fitness=%d Avg Fitness=%.2f\r\n", team.maxFitness,
-          team.minFitness, static_cast<double>(team.avgFitness));
-  appendf(out, "Total population=%d Births=%d\r\n", team.population, team.births);
-  appendf(out, "Age Deaths=%d Fitness Deaths=%d Total Deaths=%d\r\n", team.ageDeaths,
-          team.fitDeaths, team.deaths);
-  appendf(out, "Best Fitness=%d Best Avg Fitness=%.2f\r\n", team.bestMaxFitness,
-          static_cast<double>(team.bestAvgFitness));
-  appendf(out, "Highest population=%d Lowest Population=%d\r\n\r\n", team.highestPop,
-          team.lowestPop);
-  if (team.empty()) return out;
+  appendf(out, "**** Team Info, Year %d ****\r\n", startYear + team.stats.year);
+  appendf(out, "Max Fitness=%d Min Fitness=%d Avg Fitness=%.2f\r\n", team.stats.maxFitness,
+          team.stats.minFitness, static_cast<double>(team.stats.avgFitness));
+  appendf(out, "Total population=%d Births=%d\r\n", team.stats.population, team.stats.births);
+  appendf(out, "Age Deaths=%d Fitness Deaths=%d Total Deaths=%d\r\n", team.stats.ageDeaths,
+          team.stats.fitDeaths, team.stats.deaths);
+  appendf(out, "Best Fitness=%d Best Avg Fitness=%.2f\r\n", team.stats.bestMaxFitness,
+          static_cast<double>(team.stats.bestAvgFitness));
+  appendf(out, "Highest population=%d Lowest Population=%d\r\n\r\n", team.stats.highestPop,
+          team.stats.lowestPop);
+  if (team.players.empty()) return out;
   // Room for the whole table at once: a large team's block would otherwise be copied
   // several times as it grows, and at twice its size at the peak.
   const std::size_t rowSize = 48 + static_cast<std::size_t>(std::max(team.chromoLength(), 20));
-  out.reserve(out.size() + 512 + team.size() * rowSize);
+  out.reserve(out.size() + 512 + team.players.size() * rowSize);
   out += kTableHeading;
   out += kTableRule;
-  for (std::size_t i = 0; i < team.size(); ++i) {
-    const Player& p = team.player(i);
+  for (std::size_t i = 0; i < team.players.size(); ++i) {
+    const Player& p = team.players[i];
     appendf(out, "%-5d %-2d     %-2d     %-2d     %-5.2f   %-3d     %-20s\r\n", p.id, p.fitness,
             p.age, p.lastMutation, static_cast<double>(p.fertility), p.children,
-            team.chromosome(i));
+            team.players.chromosome(i));
   }
   out += kBlockEnd;
   return out;
@@ -66,9 +66,13 @@ std::string formatReportBlock(const Team& team, std::int32_t startYear) {
 
 ReportWriter::ReportWriter(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
-ReportWriter::~ReportWriter() { closeReport(); }
+ReportWriter::~ReportWriter() {
+  closeReport();
+}
 
-void ReportWriter::setFixedPath(std::filesystem::path path) { fixedPath_ = std::move(path); }
+void ReportWriter::setFixedPath(std::filesystem::path path) {
+  fixedPath_ = std::move(path);
+}
 
 void ReportWriter::fail(const char* what, int errorNumber) {
   error_ = "The report " + name_ + " could not be " + what + ": " + std::strerror(errorNumber);
@@ -130,8 +134,8 @@ bool ReportWriter::closeReport() {
   const int closeError = errno;
   stream_ = nullptr;
   if (flushed && closed) return true;
-  fail("written", !flushed ? (flushError != 0 ? flushError : EIO)
-                           : (closeError != 0 ? closeError : EIO));
+  fail("written",
+       !flushed ? (flushError != 0 ? flushError : EIO) : (closeError != 0 ? closeError : EIO));
   return false;
 }
 

@@ -64,12 +64,12 @@ int main(int argc, char** argv) {
   const auto runStart = Clock::now();
   const auto runEnd = runStart + std::chrono::duration<double>(seconds);
   while (Clock::now() < runEnd) {
-    const int before = app.controller().team().year;
+    const int before = app.controller().run()->team().stats.year;
     app.loopPass();
-    const int after = app.controller().team().year;
+    const int after = app.controller().run()->team().stats.year;
     if (after > before) {
       years += after - before;
-      populationSum += app.controller().team().population;
+      populationSum += app.controller().run()->team().stats.population;
     }
     if (app.controller().finished()) {  // start again so the measurement goes on
       app.mainButton(kestravin::ui::kResetId).click();

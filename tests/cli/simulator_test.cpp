@@ -25,9 +25,7 @@ std::string slurp(const fs::path& p) {
 
 class Simulator : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = test::freshTestFolder("kestravin-sim");
-  }
+  void SetUp() override { dir = test::freshTestFolder("kestravin-sim"); }
   void TearDown() override { fs::remove_all(dir); }
 
   int run(std::vector<std::string> args) {
@@ -61,7 +59,8 @@ TEST_F(Simulator, UnusableInputExitsOneAndWritesNothing) {
   EXPECT_EQ(run({"--consts", (dir / "absent.txt").string()}), 1);
   EXPECT_THAT(err.str(), HasSubstr("cannot open the constants file"));
 
-  const auto bad = write("bad.txt", "a 1 b 0 c 10 d 5 e 10 f 100 g 30 h 100 i 80 j 100 k 2000000 l 0 m 50 n abc");
+  const auto bad = write(
+      "bad.txt", "a 1 b 0 c 10 d 5 e 10 f 100 g 30 h 100 i 80 j 100 k 2000000 l 0 m 50 n abc");
   EXPECT_EQ(run({"--consts", bad.string(), "--report", (dir / "r.txt").string(), "--csv",
                  (dir / "h.csv").string()}),
             1);
@@ -98,7 +97,8 @@ TEST_F(Simulator, ShippedFileEvolvesAPlayer) {
 TEST_F(Simulator, IncompleteOutputExitsOne) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   const std::string data = KESTRAVIN_TEST_DATA;
-  EXPECT_EQ(run({"--consts", data + "/small_consts.txt", "--seed", "1", "--report", "/dev/full"}), 1);
+  EXPECT_EQ(run({"--consts", data + "/small_consts.txt", "--seed", "1", "--report", "/dev/full"}),
+            1);
   EXPECT_THAT(out.str(), HasSubstr("Year: "));  // the run still ended normally
   EXPECT_THAT(err.str(), HasSubstr("could not be written: No space left on device"));
   EXPECT_EQ(run({"--consts", data + "/small_consts.txt", "--seed", "1", "--csv",

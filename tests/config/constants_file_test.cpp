@@ -59,8 +59,8 @@ TEST(ConstantsFile, EarlyEndAndLongFitString) {
   EXPECT_EQ(noString.params.fitString, "00000000000000000000");
   EXPECT_THAT(noString.problems[0], HasSubstr("ends before entry 14"));
 
-  const auto tooLong = read("a 1 b 2 c 3 d 4 e 5 f 6 g 7 h 8 i 9 j 10 k 11 l 12 m 13 n " +
-                            std::string(300, 'q'));
+  const auto tooLong =
+      read("a 1 b 2 c 3 d 4 e 5 f 6 g 7 h 8 i 9 j 10 k 11 l 12 m 13 n " + std::string(300, 'q'));
   EXPECT_EQ(tooLong.params.fitString, "00000000000000000000");
   EXPECT_THAT(tooLong.problems[0], HasSubstr("300 characters, more than 255"));
 

@@ -19,8 +19,8 @@ TEST(ReportBlock, EmptyPopulationHasOnlyTheStatistics) {
   Team team;
   team.installFitString("ab");
   team.startList();
-  team.year = 5;
-  team.avgFitness = 12.5f;
+  team.stats.year = 5;
+  team.stats.avgFitness = 12.5f;
   EXPECT_EQ(formatReportBlock(team, 888),
             "**** Team Info, Year 893 ****\r\n"
             "Max Fitness=0 Min Fitness=0 Avg Fitness=12.50\r\n"
@@ -35,9 +35,9 @@ TEST(ReportBlock, PlayerLinesArePaddedUnderTheRule) {
   team.installFitString("abcde");
   team.startList();
   auto add = [&](const char* genes, int id, int fitness, float fertility) {
-    const auto i = team.appendPlayer();
-    std::memcpy(team.chromosome(i), genes, std::strlen(genes));
-    Player& p = team.player(i);
+    const auto i = team.players.append();
+    std::memcpy(team.players.chromosome(i), genes, std::strlen(genes));
+    Player& p = team.players[i];
     p.id = id;
     p.fitness = fitness;
     p.age = 3;
@@ -48,11 +48,12 @@ TEST(ReportBlock, PlayerLinesArePaddedUnderTheRule) {
   add("abcde", 7, 42, 42);
   add("xyzzy", 123456, 1000, 5);
   const std::string block = formatReportBlock(team, 0);
-  EXPECT_THAT(block, HasSubstr(" ID    FIT    AGE    MUT    FERT    KIDS    CHROMO\r\n"
-                               "----  -----  -----  -----  ------  ------  --------\r\n"
-                               "7     42     3      88     42.00   2       abcde               \r\n"
-                               "123456 1000     3      88     5.00    2       xyzzy               \r\n"
-                               "\r\n*******************************\r\n\r\n"));
+  EXPECT_THAT(block,
+              HasSubstr(" ID    FIT    AGE    MUT    FERT    KIDS    CHROMO\r\n"
+                        "----  -----  -----  -----  ------  ------  --------\r\n"
+                        "7     42     3      88     42.00   2       abcde               \r\n"
+                        "123456 1000     3      88     5.00    2       xyzzy               \r\n"
+                        "\r\n*******************************\r\n\r\n"));
   // Every line break is CR LF.
   for (std::size_t i = 0; i < block.size(); ++i) {
     if (block[i] == '\n') {
@@ -63,9 +64,7 @@ TEST(ReportBlock, PlayerLinesArePaddedUnderTheRule) {
 
 class ReportFolder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder = test::freshTestFolder("kestravin-report");
-  }
+  void SetUp() override { folder = test::freshTestFolder("kestravin-report"); }
   void TearDown() override { std::filesystem::remove_all(folder); }
   std::filesystem::path folder;
 };
@@ -89,7 +88,8 @@ TEST_F(ReportFolder, NamesSkipWhatExistsAndAreNeverReused) {
 TEST_F(ReportFolder, FailuresAreReadable) {
   ReportWriter missing(folder / "no such folder");
   EXPECT_FALSE(missing.openReport());
-  EXPECT_EQ(missing.error(), "The report generation 0.txt could not be created: No such file or directory");
+  EXPECT_EQ(missing.error(),
+            "The report generation 0.txt could not be created: No such file or directory");
   EXPECT_FALSE(missing.isOpen());
   EXPECT_EQ(missing.reportCounter(), 1);  // the failed name counts as tried
 
