@@ -130,7 +130,14 @@ ConstantsReading readConstants(std::istream& in) {
     scan.word();
     if (!scan.atEnd()) {
       std::string word(scan.word());
-      word = word.substr(0, word.find('\0'));  // a C string ends at its first NUL
+      // A C string ends at its first NUL; the user is told where it was cut.
+      const std::size_t nul = word.find('\0');
+      if (nul != std::string::npos) {
+        word.resize(nul);
+        reading.problems.push_back(std::string(kFitStringLabel) + " cut at a NUL byte after " +
+                                   std::to_string(nul) + " characters" +
+                                   (nul == 0 ? "; the default fitness string is used" : ""));
+      }
       if (word.size() > kMaxFitStringLength) {
         reading.problems.push_back(entryName(kIntParamCount + 1, kFitStringLabel) + ": " +
                                    std::to_string(word.size()) + " characters, more than " +

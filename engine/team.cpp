@@ -37,16 +37,19 @@ void analyseFitString(Team& team) {
     lo = std::min(lo, genes::code(c));
     hi = std::max(hi, genes::code(c));
   }
-  if (hi == lo) {
+  std::int32_t range = hi - lo;
+  if (range == 0) {
+    // In 8-bit arithmetic: below code -128 comes 127.
     if (lo != 0) {
-      --lo;
+      lo = static_cast<std::int8_t>(lo - 1);
     } else {
-      ++hi;
+      hi = 1;
     }
+    range = 1;
   }
   team.geneMin = static_cast<std::int8_t>(lo);
   team.geneMax = static_cast<std::int8_t>(hi);
-  team.geneRange = hi - lo;
+  team.geneRange = range;
   std::int32_t target = 0;
   for (char c : text) {
     const std::int32_t code = genes::code(c);

@@ -42,7 +42,7 @@ Model::Model(const Params& params, std::uint32_t seed) : params_(params) {
   geneRange_ = geneMax_ - geneMin_;
   if (geneRange_ == 0) {
     if (geneMin_ != 0)
-      geneMin_--;
+      geneMin_ = static_cast<signed char>(geneMin_ - 1);  // 8-bit: below -128 comes 127
     else
       geneMax_++;
     geneRange_ = 1;
@@ -283,11 +283,17 @@ std::string Model::reportBlock() const {
   if (!head_->next) return out;
   out += " ID    FIT    AGE    MUT    FERT    KIDS    CHROMO\r\n";
   out += "----  -----  -----  -----  ------  ------  --------\r\n";
-  for (const Player* p = head_->next; p; p = p->next)
-    put(std::snprintf(line, sizeof line,
-                      "%-5d %-2d     %-2d     %-2d     %-5.2f   %-3d     %-20s\r\n", p->id,
-                      p->fitness, p->age, p->lastMutation, static_cast<double>(p->fertility),
-                      p->children, p->chromosome));
+  // The file is text: every LF byte written, a gene of code 10 too, is stored as CR LF.
+  for (const Player* p = head_->next; p; p = p->next) {
+    const int n = std::snprintf(line, sizeof line,
+                                "%-5d %-2d     %-2d     %-2d     %-5.2f   %-3d     %-20s\n", p->id,
+                                p->fitness, p->age, p->lastMutation,
+                                static_cast<double>(p->fertility), p->children, p->chromosome);
+    for (int i = 0; i < n; ++i) {
+      if (line[i] == '\n') out += '\r';
+      out += line[i];
+    }
+  }
   out += "\r\n*******************************\r\n\r\n";
   return out;
 }
