@@ -137,15 +137,10 @@ int runSimulator(const std::vector<std::string>& args, std::ostream& out, std::o
   Simulation& run = *made;
   outputs.writeBlock(run);
 
-  bool outOfMemory = false;
   auto nextProgress = std::chrono::steady_clock::now() + kProgressInterval;
   while (run.end() == RunEnd::kNone && InterruptWatch::signal() == 0) {
-    try {
-      run.advance();
-    } catch (const std::bad_alloc&) {
-      outOfMemory = true;  // the run stands at the end of its last whole year
-      break;
-    }
+    run.advance();
+    if (run.end() == RunEnd::kOutOfMemory) break;  // the last whole year is already written
     outputs.writeBlock(run);
     if (showProgress && std::chrono::steady_clock::now() >= nextProgress) {
       printProgress(err, run);
@@ -155,7 +150,7 @@ int runSimulator(const std::vector<std::string>& args, std::ostream& out, std::o
   if (showProgress) err << "\r\x1b[K" << std::flush;
   outputs.finish(run);
 
-  if (outOfMemory) {
+  if (run.end() == RunEnd::kOutOfMemory) {
     err << kProgram << "out of memory at year " << run.shownYear() << " (team of "
         << run.stats().population << " players)\n";
     return kSimFailed;

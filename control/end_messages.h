@@ -15,6 +15,10 @@ constexpr std::string_view endMessage(RunEnd end) {
       return "***EFFICIENT PLAYER EVOLVED***";
     case RunEnd::kExtinct:
       return "***POPULATION EXTINCT***";
+    case RunEnd::kIdsUsedUp:
+      return "***PLAYER IDS USED UP***";
+    case RunEnd::kOutOfMemory:
+      return "***OUT OF MEMORY***";
     case RunEnd::kNone:
       break;
   }

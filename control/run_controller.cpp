@@ -1,6 +1,8 @@
 #include "control/run_controller.h"
 
 #include <ctime>
+#include <new>
+#include <string>
 
 #include "report/report_writer.h"
 
@@ -36,7 +38,13 @@ void RunController::idleStep() {
       ui_.tickBusy();
       ui_.yieldProcessor();
     });
-    if (reportOpen_ && !report_.writeReportBlock(run_->team(), run_->params().startYear)) {
+    if (run_->end() == RunEnd::kOutOfMemory) {
+      // The run stands at its last whole year, whose block the report already holds.
+      ui_.showMessage("Out of memory at year " + std::to_string(run_->shownYear()) +
+                      " (team of " + std::to_string(run_->stats().population) +
+                      " players): the run ends here.");
+    } else if (reportOpen_ &&
+               !report_.writeReportBlock(run_->team(), run_->params().startYear)) {
       reportFailure();
     }
     redrawStatus_ = true;
@@ -61,7 +69,13 @@ void RunController::idleStep() {
 
 void RunController::resetRun(const RunSetup& setup) {
   ui_.resetBusy();
-  run_.emplace(setup.params, seedSource_());
+  try {
+    run_.emplace(setup.params, seedSource_());
+  } catch (const std::bad_alloc&) {
+    ui_.showMessage("Out of memory: a team of " + std::to_string(setup.params.teamSize) +
+                    " players does not fit. Choose a smaller team.");
+    return;
+  }
   if (!setup.writeReport) return;
   if (!report_.openReport()) {
     ui_.showMessage(report_.error());

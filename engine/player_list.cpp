@@ -48,8 +48,9 @@ void PlayerList::reserve(std::size_t count) {
     slots_.resize(room);
   }
   if (count <= size_) return;
-  // The dead's slots are left to the compaction after removals: the arena grows instead.
   const std::size_t arenaSlots = genes_.size() / stride_;
+  // The dead's slots are taken back before the arena grows: growing would copy it anyway.
+  if (slotsUsed_ + (count - size_) > arenaSlots && slotsUsed_ > size_) compactArena();
   const std::size_t needed = slotsUsed_ + (count - size_);
   if (needed > arenaSlots) {
     const std::size_t room = grown(arenaSlots, needed) * stride_;

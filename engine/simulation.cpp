@@ -1,5 +1,8 @@
 #include "engine/simulation.h"
 
+#include <limits>
+#include <new>
+
 namespace kestravin {
 
 Simulation::Simulation(const SimParams& params, std::uint32_t seed) : params_(params), seed_(seed) {
@@ -10,8 +13,19 @@ Simulation::Simulation(const SimParams& params, std::uint32_t seed) : params_(pa
   history_.recordHistory(team_.stats);
 }
 
+bool idsRunOut(const TeamStats& stats, std::int32_t nextId, std::int32_t maxPop) {
+  if (stats.population >= maxPop) return false;  // no breeding pass
+  const std::int64_t mostBirths = (std::int64_t{stats.population} + 1) / 2;
+  return nextId + mostBirths > std::numeric_limits<std::int32_t>::max();
+}
+
 void Simulation::advance(const Progress& progress) {
-  cycle_.runYear(team_, params_, rng_, history_, progress);
+  try {
+    cycle_.runYear(team_, params_, rng_, history_, progress);
+  } catch (const std::bad_alloc&) {
+    outOfMemory_ = true;
+    team_.players.release();
+  }
 }
 
 RunEnd Simulation::end() const {
@@ -19,6 +33,8 @@ RunEnd Simulation::end() const {
   if (s.year >= params_.maxGen) return RunEnd::kTimeLimit;
   if (s.maxFitness >= team_.targetFitness) return RunEnd::kEfficientPlayer;
   if (s.population <= 0) return RunEnd::kExtinct;
+  if (outOfMemory_) return RunEnd::kOutOfMemory;
+  if (idsRunOut(s, team_.nextId, params_.maxPop)) return RunEnd::kIdsUsedUp;
   return RunEnd::kNone;
 }
 

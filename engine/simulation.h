@@ -17,7 +17,13 @@ enum class RunEnd {
   kTimeLimit,        // year = maxGen
   kEfficientPlayer,  // a player matches the fitness string
   kExtinct,          // the population is 0
+  kIdsUsedUp,        // another year could hand out an id beyond 2^31 - 1
+  kOutOfMemory,      // a year could not get its memory
 };
+
+/// Whether a year of this team could hand out an id beyond 2^31 - 1, counting nextId too:
+/// a breeding pass (only below maxPop) has at most one birth per two players, rounded up.
+bool idsRunOut(const TeamStats& stats, std::int32_t nextId, std::int32_t maxPop);
 
 /// One run of the genetic algorithm: its team, history, generator and yearly cycle, made
 /// from checked parameters and a seed and advanced one year at a time. Owns all its state,
@@ -32,8 +38,9 @@ class Simulation {
   Simulation(const SimParams& params, std::uint32_t seed);
 
   /// Simulates one year; only while end() is kNone. progress is called after each of the
-  /// first five phases. When the year's memory cannot be had it throws std::bad_alloc
-  /// before it changes anything.
+  /// first five phases. When the year's memory cannot be had, the run ends instead
+  /// (kOutOfMemory) as the last whole year left it, its players released to give the memory
+  /// back; its statistics and history stay.
   void advance(const Progress& progress = {});
 
   /// How the run stands now.
@@ -54,6 +61,7 @@ class Simulation {
   Team team_;
   History history_;
   YearlyCycle cycle_;
+  bool outOfMemory_ = false;
 };
 
 }  // namespace kestravin

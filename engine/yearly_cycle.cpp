@@ -18,6 +18,12 @@ bool breeds(const Team& team, const SimParams& params) {
   return team.stats.population < params.maxPop;
 }
 
+// Room for a breeding pass: each player takes part in at most one birth, so the list at most
+// doubles.
+std::size_t mostAfterBreeding(std::size_t old) {
+  return 2 * old;
+}
+
 // The draw ranges of one birth, prepared once per breeding pass.
 struct BirthRanges {
   DrawRange cut;
@@ -117,10 +123,9 @@ void YearlyCycle::breedPlayers(Team& team, const SimParams& params, Random& rng)
     const std::array<std::uint32_t, 100>& birthTable = birthBounds(params);
     const DrawRange birthRange(params.birthChanceDiv);
     const BirthRanges ranges(team, params);
-    // Each old player takes part in at most one birth, so the list at most doubles; with
-    // this room no record moves while the pass holds indices into the list.
+    // With this room no record moves while the pass holds indices into the list.
     const std::size_t old = team.players.size();
-    team.players.reserve(2 * old);
+    team.players.reserve(mostAfterBreeding(old));
     const Player* players = team.players.data();
     std::int32_t nextId = team.nextId;
     DrawCursor draws(rng);
@@ -275,7 +280,7 @@ class YearlyCycle::DeathTests {
 }
 
 void YearlyCycle::prepareYear(Team& team, const SimParams& params) {
-  if (breeds(team, params)) team.players.reserve(2 * team.players.size());
+  if (breeds(team, params)) team.players.reserve(mostAfterBreeding(team.players.size()));
   // Ages are at most the years simulated, and the young ones are always looked up.
   ageMemo_.reserveKeys(std::max<std::size_t>(static_cast<std::size_t>(team.stats.year) + 2, 64));
   fitMemo_.reserveKeys(static_cast<std::size_t>(std::max(team.targetFitness, 0)) + 1);

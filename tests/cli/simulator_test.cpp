@@ -11,6 +11,7 @@
 #include <thread>
 
 #ifndef _WIN32
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -235,6 +236,42 @@ TEST_P(Interrupted, RunEndsOnAWholeYearWithEveryOutput) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, Interrupted, ::testing::Values(SIGINT, SIGTERM));
+
+// A team that grows until its memory runs out, under a limit on the address space: the run
+// ends at its last whole year with a message, the history written to that year.
+TEST_F(Simulator, OutOfMemoryEndsTheRunAndKeepsWhatWasDone) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
+#endif
+  const auto consts = write("consts.txt",
+                            "a 0 b 100 c 1000 d 5000 e 0 f 100 g 0 h 100 i 1000 j 100 "
+                            "k 1000000 l 0 m 1000000 n Kestravin_evolves_under_a_memory_limit");
+  const auto csv = dir / "history.csv";
+  const auto errors = dir / "stderr.txt";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::freopen(errors.c_str(), "w", stderr);
+    std::freopen("/dev/null", "w", stdout);
+    const rlimit limit{200u << 20, 200u << 20};
+    setrlimit(RLIMIT_AS, &limit);
+    execl(KESTRAVIN_SIM_PROGRAM, KESTRAVIN_SIM_PROGRAM, "--consts", consts.c_str(), "--seed", "1",
+          "--csv", csv.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "not ended by a signal (an abort, say)";
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::string said = slurp(errors);
+  const auto at = said.find("out of memory at year ");
+  ASSERT_NE(at, std::string::npos) << said;
+  const int year = std::stoi(said.substr(at + 22));
+  EXPECT_GT(year, 3);
+  EXPECT_THAT(said, HasSubstr("(team of "));
+  const std::string history = slurp(csv);
+  EXPECT_EQ(std::count(history.begin(), history.end(), '\n'), year + 2);
+}
 #endif
 
 }  // namespace

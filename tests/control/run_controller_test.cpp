@@ -7,6 +7,12 @@
 #include <fstream>
 #include <sstream>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "control/end_messages.h"
 #include "control/fake_ui.h"
 #include "report/report_writer.h"
@@ -170,6 +176,48 @@ TEST(RunController, SameSeedSameRun) {
   }
   EXPECT_EQ(formatReportBlock(a.sim().team(), 0), formatReportBlock(b.sim().team(), 0));
 }
+
+#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
+// In a child process under a limit on its address space: a team that grows until its
+// memory runs out ends its run with one message, and the next reset works.
+TEST(RunController, OutOfMemoryEndsTheRunWithAMessageAndGoesOn) {
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit limit{300u << 20, 300u << 20};
+    setrlimit(RLIMIT_AS, &limit);
+    SimParams p = smallParams();
+    p.teamSize = 1000;
+    p.ageStart = 5000;  // nobody dies, and everybody breeds
+    p.fitDeath = 0;
+    p.birthChance = 1000;
+    p.maxGen = 1'000'000;
+    p.maxPop = 1'000'000;
+    p.fitString = std::string(200, 'k');
+    Harness h(p);
+    h.run.prepareFirstRun();
+    h.run.toggleRun();
+    for (int i = 0; i < 100 && !h.run.finished(); ++i) h.run.idleStep();
+    int failure = 0;
+    if (!h.run.finished() || !h.run.paused()) failure = 10;
+    if (!failure && h.run.run()->end() != RunEnd::kOutOfMemory) failure = 11;
+    if (!failure && (h.ui.messages.size() != 1 ||
+                     h.ui.messages[0].find("Out of memory at year ") != 0)) {
+      failure = 12;
+    }
+    h.run.requestStep();
+    h.run.idleStep();
+    if (!failure && h.run.run()->end() != RunEnd::kOutOfMemory) failure = 13;
+    h.ui.setup = RunSetup{smallParams(), false};
+    if (!failure && (!h.run.requestReset() || h.stats().population != 10)) failure = 14;
+    _exit(failure);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "not ended by a signal (an abort, say)";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+#endif
 
 class ReportedRun : public ::testing::Test {
  protected:

@@ -10,6 +10,7 @@
 #include "engine/draw_cursor.h"
 #include "engine/history.h"
 #include "engine/random.h"
+#include "engine/simulation.h"
 #include "engine/team.h"
 #include "support/plain_rules.h"
 
@@ -126,6 +127,33 @@ TEST(Breeding, NewbornsArePartnersButNeverInitiators) {
   EXPECT_EQ(p5.children, 0);
   EXPECT_EQ(f.player(1).children, 1);
   EXPECT_EQ(f.team.nextId, 6);
+}
+
+// A pass has at most one birth per two players, rounded up: the room the year reserves.
+TEST(Breeding, AtMostOneBirthPerTwoPlayersRoundedUp) {
+  for (int players = 1; players <= 9; ++players) {
+    Fixture f(players);
+    f.breed();
+    const int most = players == 1 ? 0 : (players + 1) / 2;
+    EXPECT_EQ(f.stats().births, most) << players << " players";
+    EXPECT_EQ(f.team.players.size(), static_cast<std::size_t>(players + most));
+  }
+}
+
+// Ids near the top of 32 bits: the last year that may run hands out ids up to 2^31 - 2, and
+// the counter itself never passes 2^31 - 1.
+TEST(Breeding, IdsStopShortOfTheTopOf32Bits) {
+  constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
+  Fixture f(100);
+  f.stats().population = 100;
+  f.team.nextId = kTop - 50;
+  EXPECT_FALSE(idsRunOut(f.stats(), f.team.nextId, f.params.maxPop));
+  EXPECT_TRUE(idsRunOut(f.stats(), f.team.nextId + 1, f.params.maxPop));
+  EXPECT_FALSE(idsRunOut(f.stats(), f.team.nextId + 1, 100)) << "no breeding at the cap";
+  f.breed();
+  EXPECT_EQ(f.stats().births, 50);
+  EXPECT_EQ(f.team.players[149].id, kTop - 1);
+  EXPECT_EQ(f.team.nextId, kTop);
 }
 
 TEST(Breeding, LastPlayerSearchesFromTheHead) {

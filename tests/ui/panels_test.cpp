@@ -73,6 +73,8 @@ TEST(StatusPanel, EndMessagesInTheirColoursBelowTheGrid) {
   EXPECT_EQ(lastText(RunEnd::kTimeLimit), "5,100 red ***TIME LIMIT REACHED***");
   EXPECT_EQ(lastText(RunEnd::kEfficientPlayer), "5,100 green ***EFFICIENT PLAYER EVOLVED***");
   EXPECT_EQ(lastText(RunEnd::kExtinct), "5,100 red ***POPULATION EXTINCT***");
+  EXPECT_EQ(lastText(RunEnd::kIdsUsedUp), "5,100 red ***PLAYER IDS USED UP***");
+  EXPECT_EQ(lastText(RunEnd::kOutOfMemory), "5,100 red ***OUT OF MEMORY***");
   EXPECT_EQ(lastText(RunEnd::kNone), "440,80 blue 0");
 }
 
