@@ -4,6 +4,13 @@
 
 namespace kestravin {
 
+namespace {
+
+// The arena size from which the dead's slots are taken back before it grows.
+constexpr std::size_t kCompactFirst = std::size_t{32} << 20;
+
+}  // namespace
+
 void PlayerList::start(std::size_t length) {
   size_ = 0;
   length_ = length;
@@ -49,8 +56,12 @@ void PlayerList::reserve(std::size_t count) {
   }
   if (count <= size_) return;
   const std::size_t arenaSlots = genes_.size() / stride_;
-  // The dead's slots are taken back before the arena grows: growing would copy it anyway.
-  if (slotsUsed_ + (count - size_) > arenaSlots && slotsUsed_ > size_) compactArena();
+  // A large arena takes the dead's slots back before it grows: growing would copy it anyway,
+  // and memory runs short. A small one grows, so that compactions stay rare.
+  if (slotsUsed_ + (count - size_) > arenaSlots && slotsUsed_ > size_ &&
+      genes_.size() >= kCompactFirst) {
+    compactArena();
+  }
   const std::size_t needed = slotsUsed_ + (count - size_);
   if (needed > arenaSlots) {
     const std::size_t room = grown(arenaSlots, needed) * stride_;

@@ -6,7 +6,9 @@
 
 namespace kestravin {
 
-void summariseTeam(Team& team) {
+namespace {
+
+[[gnu::always_inline]] inline void summarise(Team& team) {
   TeamStats& s = team.stats;
   const PlayerList& players = team.players;
   const std::size_t n = players.size();
@@ -47,8 +49,14 @@ void summariseTeam(Team& team) {
   if (s.maxFitness > s.bestMaxFitness) s.bestMaxFitness = s.maxFitness;
 }
 
+}  // namespace
+
+void summariseTeam(Team& team) {
+  summarise(team);
+}
+
 void updateStatistics(Team& team) {
-  summariseTeam(team);
+  summarise(team);
   ++team.stats.year;
 }
 
