@@ -20,7 +20,7 @@ RunController::RunController(RunUi& ui, ReportWriter& report, SeedSource seedSou
     : ui_(ui), report_(report), seedSource_(seedSource ? std::move(seedSource) : clockSeed) {}
 
 void RunController::prepareFirstRun() {
-  if (const auto setup = ui_.readOptionFields()) resetRun(*setup);
+  if (const auto setup = ui_.readOptionFields()) resetRun(*setup, seedSource_());
 }
 
 bool RunController::mayAdvance() const {
@@ -40,11 +40,9 @@ void RunController::idleStep() {
     });
     if (run_->end() == RunEnd::kOutOfMemory) {
       // The run stands at its last whole year, whose block the report already holds.
-      ui_.showMessage("Out of memory at year " + std::to_string(run_->shownYear()) +
-                      " (team of " + std::to_string(run_->stats().population) +
-                      " players): the run ends here.");
-    } else if (reportOpen_ &&
-               !report_.writeReportBlock(run_->team(), run_->params().startYear)) {
+      ui_.showMessage("Out of memory at year " + std::to_string(run_->shownYear()) + " (team of " +
+                      std::to_string(run_->stats().population) + " players): the run ends here.");
+    } else if (reportOpen_ && !report_.writeReportBlock(run_->team(), run_->params().startYear)) {
       reportFailure();
     }
     redrawStatus_ = true;
@@ -67,10 +65,10 @@ void RunController::idleStep() {
   }
 }
 
-void RunController::resetRun(const RunSetup& setup) {
+void RunController::resetRun(const RunSetup& setup, std::uint32_t seed) {
   ui_.resetBusy();
   try {
-    run_.emplace(setup.params, seedSource_());
+    run_.emplace(setup.params, seed);
   } catch (const std::bad_alloc&) {
     ui_.showMessage("Out of memory: a team of " + std::to_string(setup.params.teamSize) +
                     " players does not fit. Choose a smaller team.");
@@ -124,7 +122,7 @@ void RunController::requestStep() {
   paused_ = false;
 }
 
-bool RunController::resetFromFields(bool hideOptions) {
+bool RunController::resetFromFields(bool hideOptions, std::optional<std::uint32_t> seed) {
   // The fields are read before anything changes, so that a refused reset changes nothing.
   const auto setup = ui_.readOptionFields();
   if (!setup) return false;
@@ -134,7 +132,7 @@ bool RunController::resetFromFields(bool hideOptions) {
   stepMode_ = false;
   reportOpen_ = false;
   finished_ = false;
-  resetRun(*setup);
+  resetRun(*setup, seed ? *seed : seedSource_());
   ui_.repaintStatusArea();
   ui_.clearPlayerList();
   ui_.refreshPlayerList();
@@ -142,12 +140,12 @@ bool RunController::resetFromFields(bool hideOptions) {
   return true;
 }
 
-bool RunController::requestReset() {
-  return resetFromFields(false);
+bool RunController::requestReset(std::optional<std::uint32_t> seed) {
+  return resetFromFields(false, seed);
 }
 
 bool RunController::applyOptions() {
-  return resetFromFields(true);
+  return resetFromFields(true, std::nullopt);
 }
 
 void RunController::shutdown() {

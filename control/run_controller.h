@@ -31,8 +31,9 @@ class RunController {
   void toggleRun();
   /// Step: the next idleStep simulates one year and pauses again.
   void requestStep();
-  /// Reset. Refused (false, nothing changed) when the fields cannot be used.
-  bool requestReset();
+  /// Reset. Refused (false, nothing changed) when the fields cannot be used. With a seed, the
+  /// new run takes it instead of one from the seed source (to show a run again).
+  bool requestReset(std::optional<std::uint32_t> seed = std::nullopt);
   /// Ok in the options window. Refused as requestReset, leaving the window open.
   bool applyOptions();
   /// The main window is being destroyed: ends a running run, closes any report and
@@ -55,8 +56,8 @@ class RunController {
 
  private:
   bool mayAdvance() const;
-  bool resetFromFields(bool hideOptions);
-  void resetRun(const RunSetup& setup);
+  bool resetFromFields(bool hideOptions, std::optional<std::uint32_t> seed);
+  void resetRun(const RunSetup& setup, std::uint32_t seed);
   void endRun();
   void closeReport();
   void reportFailure();

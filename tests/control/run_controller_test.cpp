@@ -201,8 +201,8 @@ TEST(RunController, OutOfMemoryEndsTheRunWithAMessageAndGoesOn) {
     int failure = 0;
     if (!h.run.finished() || !h.run.paused()) failure = 10;
     if (!failure && h.run.run()->end() != RunEnd::kOutOfMemory) failure = 11;
-    if (!failure && (h.ui.messages.size() != 1 ||
-                     h.ui.messages[0].find("Out of memory at year ") != 0)) {
+    if (!failure &&
+        (h.ui.messages.size() != 1 || h.ui.messages[0].find("Out of memory at year ") != 0)) {
       failure = 12;
     }
     h.run.requestStep();
@@ -218,6 +218,31 @@ TEST(RunController, OutOfMemoryEndsTheRunWithAMessageAndGoesOn) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 #endif
+
+// A run can be shown again: a reset with its seed gives the same run.
+TEST(RunController, ResetWithASeedRepeatsTheRun) {
+  std::uint32_t clock = 100;
+  FakeUi ui;
+  ReportWriter report;
+  RunController run(ui, report, [&clock] { return clock++; });
+  ui.setup = RunSetup{smallParams(), false};
+  run.prepareFirstRun();
+  const std::uint32_t first = run.run()->seed();
+  for (int y = 0; y < 4; ++y) {
+    run.requestStep();
+    run.idleStep();
+  }
+  const std::string block = formatReportBlock(run.run()->team(), 0);
+  ASSERT_TRUE(run.requestReset());
+  EXPECT_NE(run.run()->seed(), first);  // a new seed from the source
+  ASSERT_TRUE(run.requestReset(first));
+  EXPECT_EQ(run.run()->seed(), first);
+  for (int y = 0; y < 4; ++y) {
+    run.requestStep();
+    run.idleStep();
+  }
+  EXPECT_EQ(formatReportBlock(run.run()->team(), 0), block);
+}
 
 class ReportedRun : public ::testing::Test {
  protected:
