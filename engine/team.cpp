@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "config/parameters.h"
+#include "engine/fp_precision.h"
 #include "engine/random.h"
 #include "engine/statistics.h"
 
@@ -76,6 +77,7 @@ std::size_t createRandomPlayer(Team& team, Random& rng) {
 }
 
 void createTeam(Team& team, std::int32_t count, Random& rng) {
+  const DoubleArithmetic doubles;
   team.startList();
   team.nextId = 1;
   if (count > 0) team.players.reserve(static_cast<std::size_t>(count));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/draw_cursor.h"
+#include "engine/fp_precision.h"
 #include "engine/history.h"
 #include "engine/random.h"
 #include "engine/statistics.h"
@@ -291,6 +292,7 @@ void YearlyCycle::runYear(Team& team, const SimParams& params, Random& rng, Hist
   const auto tick = [&progress] {
     if (progress) progress();
   };
+  const DoubleArithmetic doubles;
   prepareYear(team, params);
   agePlayers(team);
   tick();

@@ -181,9 +181,9 @@ void Application::loadConstants() {
   const FieldReading reading = readFields(optionControls_->read());
   if (!reading.problems.empty()) {
     writeOptionFields(paramsToFields(clampParams(reading.params)));
-    platform_.messageBox(joinLines(problemLines(reading.problems)) + "\n" +
-                             std::string(kClampedNote),
-                         std::string(kErrorCaption));
+    platform_.messageBox(
+        joinLines(problemLines(reading.problems)) + "\n" + std::string(kClampedNote),
+        std::string(kErrorCaption));
   }
 }
 
@@ -287,7 +287,8 @@ void Application::onOptionsCommand(int id) {
     controller_->applyOptions();
   } else if (id == kCancelId) {
     options_->hide();
-    if (const Simulation* run = controller_->run()) writeOptionFields(paramsToFields(run->params()));
+    if (const Simulation* run = controller_->run())
+      writeOptionFields(paramsToFields(run->params()));
     drawPlayerDetails();
   }
 }

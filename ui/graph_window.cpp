@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/fp_precision.h"
 #include "ui/text_format.h"
 
 namespace kestravin::ui {
@@ -60,6 +61,7 @@ platform::Point graphPoint(std::int32_t index, std::int32_t value, std::int32_t 
 }
 
 void drawGraph(platform::Surface& buffer, const Team& team, const History& history, int graphType) {
+  const DoubleArithmetic doubles;  // the points are computed in doubles, on any unit
   const int type = clampType(graphType);
   const GraphInfo& graph = kGraphs[type];
   const bool average = graph.scale == nullptr;

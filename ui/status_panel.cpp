@@ -70,8 +70,8 @@ void drawStatusPanel(platform::Surface& buffer, platform::Surface& mainSurface, 
 
   for (const GridRow& row : kGrid) {
     buffer.drawText(row.labelAt, row.label);
-    buffer.drawText(row.valueAt,
-                    row.intValue ? intText(team.stats.*row.intValue) : fixed2(team.stats.*row.floatValue));
+    buffer.drawText(row.valueAt, row.intValue ? intText(team.stats.*row.intValue)
+                                              : fixed2(team.stats.*row.floatValue));
   }
 
   mainSurface.drawText({5, kHeadingsY}, "ID");

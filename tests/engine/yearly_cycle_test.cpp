@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/draw_cursor.h"
+#include "engine/fp_precision.h"
 #include "engine/history.h"
 #include "engine/random.h"
 #include "engine/simulation.h"
@@ -37,6 +38,42 @@ TEST(RealToThreshold, FloatRoundingDecidesBorderlines) {
   EXPECT_EQ(ageThreshold(7, 0, 45), 0);
   EXPECT_EQ(fitThreshold(50.0f, 0, 4), 0);
   EXPECT_EQ(fitThreshold(0.0f, 0, 4), 0);
+}
+
+// Whether the x87 unit honours its precision control (a processor does; an emulator may not).
+bool x87RoundsToDoubles() {
+  volatile long double one = 1.0L;
+  volatile long double tiny = 0x1p-60L;
+  volatile long double sum = 0;
+  {
+    const X87DoublePrecision doubles;
+    sum = one + tiny;  // stored inside the scope, or the addition may move out of it
+  }
+  return sum == one;
+}
+
+// A borderline fitness threshold: 6259.9f / 42900 * 39666 is 5787.99975585937 in doubles, just
+// below a float midpoint; computed in 64-bit precision it rounds up to 5788.
+TEST(RealToThreshold, DoublePrecisionOnEveryUnit) {
+  volatile float avg = 6259.9f;
+  volatile std::int32_t fitness = 42900, fitDeath = 39666;
+  volatile std::int32_t threshold = 0;
+  {
+    const DoubleArithmetic doubles;  // as the engine computes
+    threshold = fitThreshold(avg, fitness, fitDeath);
+  }
+  EXPECT_EQ(threshold, 5787);
+#if defined(__i386__) || defined(__x86_64__)
+  if (!x87RoundsToDoubles()) GTEST_SKIP() << "this x87 unit ignores its precision control";
+  const long double extended = (static_cast<long double>(avg) / fitness) * fitDeath;
+  EXPECT_EQ(static_cast<std::int64_t>(static_cast<float>(extended)), 5788);
+  volatile float rounded = 0;
+  {
+    const X87DoublePrecision doubles;
+    rounded = static_cast<float>((static_cast<long double>(avg) / fitness) * fitDeath);
+  }
+  EXPECT_EQ(static_cast<std::int64_t>(rounded), 5787);
+#endif
 }
 
 TEST(ChanceTest, DrawsOnceAndComparesSigned) {

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/fp_precision.h"
+
 namespace literal {
 
 namespace {
@@ -14,6 +16,7 @@ int code(char c) {
 }  // namespace
 
 Model::Model(const Params& params, std::uint32_t seed) : params_(params) {
+  const kestravin::DoubleArithmetic doubles;  // real arithmetic in doubles, on any unit
   // The generator: LCG-seeded table, bit 15 from a second pass, the sixteen columns.
   std::uint32_t s = seed;
   auto step = [&s] {
@@ -172,6 +175,7 @@ bool Model::mayAdvance() const {
 }
 
 void Model::runYear() {
+  const kestravin::DoubleArithmetic doubles;
   for (Player* p = head_->next; p; p = p->next) p->age++;
 
   for (Player* p = head_->next; p; p = p->next) p->bred = 0;

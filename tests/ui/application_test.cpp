@@ -13,10 +13,10 @@
 #include <stdexcept>
 #include <thread>
 
+#include "support/test_folder.h"
 #include "ui/graph_window.h"
 #include "ui/player_view.h"
 #include "ui/test_platform.h"
-#include "support/test_folder.h"
 
 namespace kestravin {
 namespace {
@@ -285,7 +285,8 @@ TEST_F(Desktop, EndMessagesInTheirColours) {
     passUntil([&] { return a.controller().finished(); });
     pass();
     EXPECT_GT(pixelsOf(*a.statusBuffer(), message, platform::kRed), 0);
-    EXPECT_EQ(a.playerList().rowCount(), a.controller().run()->team().stats.population) << "final players";
+    EXPECT_EQ(a.playerList().rowCount(), a.controller().run()->team().stats.population)
+        << "final players";
   }
   {
     // A one-character fitness string: every founder is perfect.

@@ -205,8 +205,8 @@ class ControlBase {
       : id_(id) {
     const std::string caption(text);
     hwnd_ = CreateWindowExA(0, cls, caption.c_str(), WS_CHILD | WS_VISIBLE | style, rect.x, rect.y,
-                            rect.w, rect.h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            instance(), nullptr);
+                            rect.w, rect.h, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
   }
 
   LRESULT send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const {
@@ -331,8 +331,8 @@ class Win32ListBox : public ListBox, private ControlBase {
 
 class Win32Window : public Window {
  public:
-  Win32Window(const WindowSpec& desc) : className_(desc.className), kind_(desc.kind),
-                                        handler_(desc.handler) {
+  Win32Window(const WindowSpec& desc)
+      : className_(desc.className), kind_(desc.kind), handler_(desc.handler) {
     DWORD style = 0;
     HWND parent = nullptr;
     switch (desc.kind) {
@@ -349,9 +349,9 @@ class Win32Window : public Window {
     }
     // Top-level windows are made hidden; their size is the outer one, frame and caption
     // included, as CreateWindowExA takes it.
-    hwnd_ = CreateWindowExA(0, desc.className.c_str(), desc.title.c_str(), style, desc.rect.x,
-                            desc.rect.y, desc.rect.w, desc.rect.h, parent, nullptr, instance(),
-                            this);
+    hwnd_ =
+        CreateWindowExA(0, desc.className.c_str(), desc.title.c_str(), style, desc.rect.x,
+                        desc.rect.y, desc.rect.w, desc.rect.h, parent, nullptr, instance(), this);
     // The class has a private device context: taken once, it is the one every paint cycle
     // hands out too, so a font selected into it stays.
     if (hwnd_) surface_.attach(GetDC(hwnd_));
