@@ -58,7 +58,7 @@ class Outputs {
     if (!options_.reportPath.empty()) {
       report_.setFixedPath(options_.reportPath);
       if (!report_.openReport()) {
-        if (csv_.isOpen()) std::filesystem::remove(options_.csvPath);
+        csv_.discard();
         return fail(report_.error());
       }
     }

@@ -14,7 +14,9 @@ class X87DoublePrecision {
     const unsigned short doubles = static_cast<unsigned short>((saved_ & ~0x300u) | 0x200u);
     __asm__ volatile("fldcw %0" : : "m"(doubles) : "memory");
   }
-  ~X87DoublePrecision() { __asm__ volatile("fldcw %0" : : "m"(saved_) : "memory"); }
+  ~X87DoublePrecision() {
+    __asm__ volatile("fldcw %0" : : "m"(saved_) : "memory");
+  }
 
  private:
   unsigned short saved_ = 0;

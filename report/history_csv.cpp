@@ -41,6 +41,13 @@ bool HistoryCsvFile::create(const std::string& path) {
   return true;
 }
 
+void HistoryCsvFile::discard() {
+  if (file_ == nullptr) return;
+  std::fclose(file_);
+  file_ = nullptr;
+  std::remove(path_.c_str());
+}
+
 bool HistoryCsvFile::write(const History& history, std::int32_t lastYear) {
   if (file_ == nullptr) return false;
   const std::string text = formatHistoryCsv(history, lastYear);

@@ -26,6 +26,8 @@ class HistoryCsvFile {
   /// Writes years 0..lastYear and closes the file; false (with error()) when not all of it
   /// reached the file.
   bool write(const History& history, std::int32_t lastYear);
+  /// Closes and removes the file made by create(), for a run that does not take place.
+  void discard();
   bool isOpen() const { return file_ != nullptr; }
   /// What went wrong, as a sentence for the user.
   const std::string& error() const { return error_; }

@@ -35,8 +35,8 @@ class Draws {
 };
 
 std::int32_t divisor(Draws& d) {
-  return d.pick({1, 2, 3, 7, 10, 100, 101, 255, 256, 1000, 4096, 32768, 33000, 40000, 50000,
-                 65534, 65535, static_cast<std::int32_t>(1 + d.below(65535))});
+  return d.pick({1, 2, 3, 7, 10, 100, 101, 255, 256, 1000, 4096, 32768, 33000, 40000, 50000, 65534,
+                 65535, static_cast<std::int32_t>(1 + d.below(65535))});
 }
 
 // A chance or scale: below, inside or beyond its divisor's range.

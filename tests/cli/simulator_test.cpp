@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -107,10 +108,13 @@ TEST_F(Simulator, OutputsNeverOverwriteTheInputOrEachOther) {
   const std::string data = KESTRAVIN_TEST_DATA;
   const auto consts = write("consts.txt", slurp(data + "/small_consts.txt"));
   const std::string original = slurp(consts);
-  fs::create_symlink(consts, dir / "link.txt");
-  fs::create_hard_link(consts, dir / "hard.txt");
-  const fs::path dotted = dir / "." / "consts.txt";
-  for (const fs::path& same : {consts, dotted, dir / "link.txt", dir / "hard.txt"}) {
+  std::vector<fs::path> names = {consts, dir / "." / "consts.txt"};
+  std::error_code ec;
+  fs::create_hard_link(consts, dir / "hard.txt", ec);
+  if (!ec) names.push_back(dir / "hard.txt");
+  fs::create_symlink(consts, dir / "link.txt", ec);  // not every system makes them
+  if (!ec) names.push_back(dir / "link.txt");
+  for (const fs::path& same : names) {
     EXPECT_EQ(run({"--consts", consts.string(), "--seed", "1", "--report", same.string()}), 2)
         << same;
     EXPECT_THAT(err.str(), HasSubstr("is the constants file"));
@@ -122,10 +126,12 @@ TEST_F(Simulator, OutputsNeverOverwriteTheInputOrEachOther) {
   EXPECT_EQ(run({"--consts", consts.string(), "--report", x, "--csv", (dir / "." / "x").string()}),
             2);
   EXPECT_THAT(err.str(), HasSubstr("--report and --csv name the same file"));
-  fs::create_symlink(dir / "y", dir / "to-y");  // dangling: y does not exist yet
-  EXPECT_EQ(run({"--consts", consts.string(), "--report", (dir / "to-y").string(), "--csv",
-                 (dir / "y").string()}),
-            2);
+  fs::create_symlink(dir / "y", dir / "to-y", ec);  // dangling: y does not exist yet
+  if (!ec) {
+    EXPECT_EQ(run({"--consts", consts.string(), "--report", (dir / "to-y").string(), "--csv",
+                   (dir / "y").string()}),
+              2);
+  }
   EXPECT_FALSE(fs::exists(x));
   EXPECT_FALSE(fs::exists(dir / "y"));
 }
