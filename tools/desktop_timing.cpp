@@ -14,6 +14,7 @@
 
 #include "ui/application.h"
 #include "ui/platform/qt/qt_platform.h"
+#include "ui/platform/testing.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
 
   kestravin::ui::Application app(platform, {folder / "consts.txt", folder, [] { return 2026u; }});
   if (!app.start()) return 1;
+  const auto press = [&app](int id) { kestravin::platform::testing::click(app.mainButton(id)); };
   // Let start-up's paints and redraws settle (a pass waits only when nothing is left to do).
   for (int k = 0; k < 10; ++k) {
     platform.processEvents(false);
@@ -58,7 +60,7 @@ int main(int argc, char** argv) {
   }
 
   // Running: every pass of the loop simulates a year and draws the status panel.
-  app.mainButton(kestravin::ui::kStartStopId).click();
+  press(kestravin::ui::kStartStopId);
   long years = 0;
   long populationSum = 0;
   const auto runStart = Clock::now();
@@ -72,14 +74,14 @@ int main(int argc, char** argv) {
       populationSum += app.controller().team().population;
     }
     if (app.controller().finished()) {  // start again so the measurement goes on
-      app.mainButton(kestravin::ui::kResetId).click();
-      app.mainButton(kestravin::ui::kStartStopId).click();
+      press(kestravin::ui::kResetId);
+      press(kestravin::ui::kStartStopId);
     }
   }
   const double runSeconds = std::chrono::duration<double>(Clock::now() - runStart).count();
 
   // Paused: the loop waits for events; a helper thread wakes it at the end.
-  app.mainButton(kestravin::ui::kStartStopId).click();
+  press(kestravin::ui::kStartStopId);
   for (int k = 0; k < 10; ++k) {
     platform.processEvents(false);
     app.controller().idleStep();

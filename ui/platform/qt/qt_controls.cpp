@@ -1,8 +1,6 @@
 #include "ui/platform/qt/qt_controls.h"
 
-#include <QCoreApplication>
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QValidator>
@@ -99,10 +97,6 @@ std::string QtButton::text() const {
   return widget_ ? fromQt(button()->text()) : std::string();
 }
 
-void QtButton::click() {
-  if (widget_) button()->click();
-}
-
 QtCheckBox::QtCheckBox(std::string_view text, const Rect& rect, int id, QWidget* parent,
                        const CommandSink& sink)
     : QtControl(new QCheckBox(toQt(text), parent)) {
@@ -122,10 +116,6 @@ bool QtCheckBox::checked() const {
   return widget_ && box()->isChecked();
 }
 
-void QtCheckBox::click() {
-  if (widget_) box()->click();
-}
-
 QtEditField::QtEditField(const EditSpec& desc, QWidget* parent) : QtControl(new QLineEdit(parent)) {
   edit()->setGeometry(toQt(desc.rect));
   edit()->setTextMargins(0, 0, 0, 0);
@@ -139,17 +129,6 @@ std::string QtEditField::text() const {
 
 void QtEditField::setText(std::string_view text) {
   if (widget_) edit()->setText(toQt(text));
-}
-
-bool QtEditField::type(char c) {
-  if (!widget_) return false;
-  const QString before = edit()->text();
-  edit()->setFocus();
-  edit()->end(false);
-  const QString s = toQt(std::string_view(&c, 1));
-  QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, s);
-  QCoreApplication::sendEvent(edit(), &press);
-  return edit()->text() != before;
 }
 
 QtListBox::QtListBox(const ListBoxSpec& desc, QWidget* parent, const CommandSink& sink)
@@ -216,10 +195,6 @@ void QtListBox::selectRow(int index) {
   if (!widget_) return;
   QSignalBlocker quiet(list());
   list()->setCurrentRow(index);
-}
-
-void QtListBox::userSelect(int index) {
-  if (widget_) list()->setCurrentRow(index);  // notifies, as a click would
 }
 
 }  // namespace kestravin::platform

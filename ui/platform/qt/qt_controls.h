@@ -39,7 +39,6 @@ class QtButton : public QtControl<Button> {
            const CommandSink& sink);
   QPushButton* button() const { return static_cast<QPushButton*>(widget_.data()); }
   std::string text() const override;
-  void click() override;
 };
 
 /// A check box, blue text, that reports its clicks as notification 0.
@@ -50,7 +49,6 @@ class QtCheckBox : public QtControl<CheckBox> {
   QCheckBox* box() const { return static_cast<QCheckBox*>(widget_.data()); }
   std::string text() const override;
   bool checked() const override;
-  void click() override;
 };
 
 /// A line edit without text margins that refuses what would not fit its width and, for a
@@ -61,7 +59,6 @@ class QtEditField : public QtControl<EditField> {
   QLineEdit* edit() const { return static_cast<QLineEdit*>(widget_.data()); }
   std::string text() const override;
   void setText(std::string_view text) override;
-  bool type(char c) override;
 };
 
 /// A single-selection list that reports the user's selection changes as notification 1 and
@@ -82,7 +79,6 @@ class QtListBox : public QtControl<ListBox> {
   std::int32_t rowData(int index) const override;
   int selectedRow() const override;
   void selectRow(int index) override;
-  void userSelect(int index) override;
 };
 
 }  // namespace kestravin::platform

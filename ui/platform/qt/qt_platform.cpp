@@ -3,7 +3,6 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QMessageBox>
-#include <algorithm>
 #include <cstdlib>
 #include <set>
 #include <thread>
@@ -18,15 +17,12 @@ namespace {
 
 class QtPlatform : public Platform {
  public:
-  QtPlatform(int& argc, char** argv, QtPlatformOptions options)
-      : app_(argc, argv), options_(std::move(options)) {
+  QtPlatform(int& argc, char** argv) : app_(argc, argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     dispatcher_ = QAbstractEventDispatcher::instance();
   }
 
   bool registerClass(const std::string& name) override {
-    const auto& refused = options_.refusedClasses;
-    if (std::find(refused.begin(), refused.end(), name) != refused.end()) return false;
     classes_.insert(name);
     return true;
   }
@@ -52,15 +48,9 @@ class QtPlatform : public Platform {
   }
 
   void messageBox(const std::string& text, const std::string& caption) override {
-    if (hook_) {
-      hook_(text, caption);
-      return;
-    }
     QMessageBox box(QMessageBox::NoIcon, toQt(caption), toQt(text), QMessageBox::Ok);
     box.exec();
   }
-
-  void setMessageBoxHook(MessageBoxHook hook) override { hook_ = std::move(hook); }
 
   bool processEvents(bool wait) override {
     if (quit_) return true;
@@ -81,10 +71,8 @@ class QtPlatform : public Platform {
 
  private:
   QApplication app_;
-  QtPlatformOptions options_;
   QAbstractEventDispatcher* dispatcher_ = nullptr;
   std::set<std::string> classes_;
-  MessageBoxHook hook_;
   bool quit_ = false;
 };
 
@@ -102,13 +90,13 @@ bool haveDisplay() {
 
 }  // namespace
 
-PlatformResult makeQtPlatform(int& argc, char** argv, QtPlatformOptions options) {
+PlatformResult makeQtPlatform(int& argc, char** argv) {
   if (!haveDisplay()) {
     return {nullptr,
             "No display to show the windows on: run it in a desktop session, or as "
             "'xvfb-run -a kestravin' (package xvfb)."};
   }
-  return {std::make_unique<QtPlatform>(argc, argv, std::move(options)), {}};
+  return {std::make_unique<QtPlatform>(argc, argv), {}};
 }
 
 }  // namespace kestravin::platform

@@ -34,12 +34,6 @@ ImageSurface::~ImageSurface() {
   endPainter();
 }
 
-Rgb ImageSurface::pixel(Point at) const {
-  endPainter();
-  if (!image_.rect().contains(at.x, at.y)) return kBlack;
-  return fromQRgb(image_.pixel(at.x, at.y));
-}
-
 void ImageSurface::fillBlack(const Rect& rect) {
   endPainter();
   const QRect r = toQt(rect).intersected(image_.rect());

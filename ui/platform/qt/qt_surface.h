@@ -33,7 +33,6 @@ class ImageSurface : public Buffer {
   ~ImageSurface() override;
 
   Size size() const override { return {image_.width(), image_.height()}; }
-  Rgb pixel(Point at) const override;
   void fillBlack(const Rect& rect) override;
   void setTextColor(Rgb color) override;
   void selectFont(const Font* font) override;

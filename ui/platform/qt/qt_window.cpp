@@ -1,7 +1,6 @@
 #include "ui/platform/qt/qt_window.h"
 
 #include <QCloseEvent>
-#include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
@@ -176,13 +175,6 @@ Rect QtWindow::clientRect() const {
 Rect QtWindow::outerRect() const {
   if (!canvas_) return {};
   return fromQt(isTopLevel() ? canvas_->frameGeometry() : canvas_->geometry());
-}
-
-Rgb QtWindow::shownPixel(Point at) {
-  if (!canvas_) return kBlack;
-  const QImage shot = canvas_->grab(QRect(at.x, at.y, 1, 1)).toImage();
-  if (shot.isNull()) return kBlack;
-  return fromQRgb(shot.pixel(0, 0));
 }
 
 void QtWindow::fitOuterSize() {

@@ -70,7 +70,6 @@ class QtWindow : public Window {
   void activate() override;
   Rect clientRect() const override;
   Rect outerRect() const override;
-  Rgb shownPixel(Point at) override;
 
   Button& addButton(std::string_view text, const Rect& rect, int id) override;
   CheckBox& addCheckBox(std::string_view text, const Rect& rect, int id) override;

@@ -17,13 +17,6 @@ LRESULT ControlBase::send(UINT message, WPARAM wparam, LPARAM lparam) const {
   return hwnd_ ? SendMessageA(hwnd_, message, wparam, lparam) : 0;
 }
 
-void ControlBase::notifyParent(int notification) const {
-  if (!hwnd_) return;
-  SendMessageA(GetParent(hwnd_), WM_COMMAND,
-               MAKEWPARAM(static_cast<WORD>(id_), static_cast<WORD>(notification)),
-               reinterpret_cast<LPARAM>(hwnd_));
-}
-
 void ControlBase::setFontOf(const Font& font) const {
   send(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<const Win32Font&>(font).handle()), TRUE);
 }
@@ -38,25 +31,12 @@ bool Win32CheckBox::checked() const {
   return hwnd_ && IsDlgButtonChecked(GetParent(hwnd_), id_) == BST_CHECKED;
 }
 
-void Win32CheckBox::click() {
-  send(BM_SETCHECK, checked() ? BST_UNCHECKED : BST_CHECKED);
-  notifyParent(BN_CLICKED);
-}
-
 Win32EditField::Win32EditField(const EditSpec& desc, HWND parent)
     : ControlBase("EDIT", "", WS_BORDER | (desc.digitsOnly ? ES_NUMBER : 0), desc.rect, parent,
                   desc.id) {}
 
 void Win32EditField::setText(std::string_view text) {
   if (hwnd_) SetWindowTextA(hwnd_, std::string(text).c_str());
-}
-
-bool Win32EditField::type(char c) {
-  const std::string before = text();
-  const auto end = static_cast<WPARAM>(before.size());
-  send(EM_SETSEL, end, static_cast<LPARAM>(end));
-  send(WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1);
-  return text() != before;
 }
 
 // The player list expands tabs at the list box's default stops.
@@ -104,11 +84,6 @@ int Win32ListBox::selectedRow() const {
   if (!hwnd_) return -1;
   const LRESULT row = send(LB_GETCURSEL);
   return row == LB_ERR ? -1 : static_cast<int>(row);
-}
-
-void Win32ListBox::userSelect(int index) {
-  selectRow(index);
-  notifyParent(LBN_SELCHANGE);
 }
 
 }  // namespace kestravin::platform

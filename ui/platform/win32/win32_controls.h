@@ -11,12 +11,12 @@ class ControlBase {
   ControlBase(const char* cls, std::string_view text, DWORD style, const Rect& rect, HWND parent,
               int id);
 
+  /// The control's window; null when the system did not make it.
   HWND hwnd() const { return hwnd_; }
+  /// The id the control reports to its parent.
   int id() const { return id_; }
   /// Sends a message to the control; 0 when there is no control.
   LRESULT send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const;
-  /// Tells the parent what the user did, as the control itself would.
-  void notifyParent(int notification) const;
   void setFontOf(const Font& font) const;
 
  protected:
@@ -24,39 +24,36 @@ class ControlBase {
   int id_ = 0;
 };
 
-class Win32Button : public Button, private ControlBase {
+class Win32Button : public Button, public ControlBase {
  public:
   Win32Button(std::string_view text, const Rect& rect, HWND parent, int id);
   void setFont(const Font& font) override { setFontOf(font); }
   Rect geometry() const override { return childGeometry(hwnd_); }
   std::string text() const override { return windowText(hwnd_); }
-  void click() override { notifyParent(BN_CLICKED); }
 };
 
-class Win32CheckBox : public CheckBox, private ControlBase {
+class Win32CheckBox : public CheckBox, public ControlBase {
  public:
   Win32CheckBox(std::string_view text, const Rect& rect, HWND parent, int id);
   void setFont(const Font& font) override { setFontOf(font); }
   Rect geometry() const override { return childGeometry(hwnd_); }
   std::string text() const override { return windowText(hwnd_); }
   bool checked() const override;
-  void click() override;
 };
 
 /// Without ES_AUTOHSCROLL the system's edit field takes no more characters once the text
 /// fills its width; with ES_NUMBER it takes only digits from the keyboard.
-class Win32EditField : public EditField, private ControlBase {
+class Win32EditField : public EditField, public ControlBase {
  public:
   Win32EditField(const EditSpec& desc, HWND parent);
   void setFont(const Font& font) override { setFontOf(font); }
   Rect geometry() const override { return childGeometry(hwnd_); }
   std::string text() const override { return windowText(hwnd_); }
   void setText(std::string_view text) override;
-  bool type(char c) override;
 };
 
 /// An unsorted list box that notifies its parent of the user's selection changes.
-class Win32ListBox : public ListBox, private ControlBase {
+class Win32ListBox : public ListBox, public ControlBase {
  public:
   Win32ListBox(const ListBoxSpec& desc, HWND parent);
   void setFont(const Font& font) override { setFontOf(font); }
@@ -73,7 +70,6 @@ class Win32ListBox : public ListBox, private ControlBase {
   std::int32_t rowData(int index) const override;
   int selectedRow() const override;
   void selectRow(int index) override { send(LB_SETCURSEL, static_cast<WPARAM>(index)); }
-  void userSelect(int index) override;
 };
 
 }  // namespace kestravin::platform

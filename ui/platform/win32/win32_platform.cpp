@@ -1,7 +1,6 @@
 #include "ui/platform/win32/win32_platform.h"
 
 #include <set>
-#include <utility>
 
 #include "ui/platform/win32/win32_surface.h"
 #include "ui/platform/win32/win32_util.h"
@@ -17,9 +16,7 @@ constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
 
 class Win32Platform : public Platform {
  public:
-  explicit Win32Platform(Win32PlatformOptions options)
-      : refused_(options.refusedClasses.begin(), options.refusedClasses.end()),
-        thread_(GetCurrentThreadId()) {
+  Win32Platform() : thread_(GetCurrentThreadId()) {
     // Make sure this thread has a message queue before anyone posts to it.
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
@@ -29,7 +26,6 @@ class Win32Platform : public Platform {
   }
 
   bool registerClass(const std::string& name) override {
-    if (refused_.count(name)) return false;
     if (registered_.count(name)) return true;  // already there, from an earlier start-up
     WNDCLASSA wc{};
     wc.style = kClassStyle;
@@ -59,13 +55,8 @@ class Win32Platform : public Platform {
   }
 
   void messageBox(const std::string& text, const std::string& caption) override {
-    if (hook_) {
-      hook_(text, caption);
-      return;
-    }
     MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
   }
-  void setMessageBoxHook(MessageBoxHook hook) override { hook_ = std::move(hook); }
 
   // One message at most per call, so that the run controller's idle step follows every
   // message. With `wait` and an empty queue, the thread sleeps until something arrives. The
@@ -91,17 +82,15 @@ class Win32Platform : public Platform {
   void yield() override { Sleep(0); }
 
  private:
-  std::set<std::string> refused_;
   std::set<std::string> registered_;
   DWORD thread_;
-  MessageBoxHook hook_;
   bool quit_ = false;
 };
 
 }  // namespace
 
-PlatformResult makeWin32Platform(Win32PlatformOptions options) {
-  return {std::make_unique<Win32Platform>(std::move(options)), {}};
+PlatformResult makeWin32Platform() {
+  return {std::make_unique<Win32Platform>(), {}};
 }
 
 }  // namespace kestravin::platform

@@ -98,9 +98,4 @@ Win32Buffer::~Win32Buffer() {
   DeleteObject(bitmap_);
 }
 
-Rgb Win32Buffer::pixel(Point at) const {
-  if (at.x < 0 || at.y < 0 || at.x >= size_.w || at.y >= size_.h) return kBlack;
-  return fromColorref(GetPixel(dc_, at.x, at.y));
-}
-
 }  // namespace kestravin::platform

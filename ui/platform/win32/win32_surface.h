@@ -60,7 +60,6 @@ class Win32Buffer : public Buffer {
   HDC dc() const { return dc_; }
 
   Size size() const override { return size_; }
-  Rgb pixel(Point at) const override;
   void fillBlack(const Rect& rect) override { surface_.fillBlack(rect); }
   void setTextColor(Rgb color) override { surface_.setTextColor(color); }
   void selectFont(const Font* font) override { surface_.selectFont(font); }

@@ -143,12 +143,6 @@ Rect Win32Window::outerRect() const {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-Rgb Win32Window::shownPixel(Point at) {
-  if (!surface_.dc()) return kBlack;
-  const COLORREF c = GetPixel(surface_.dc(), at.x, at.y);
-  return c == CLR_INVALID ? kBlack : fromColorref(c);
-}
-
 Button& Win32Window::addButton(std::string_view text, const Rect& rect, int id) {
   return add(std::make_unique<Win32Button>(text, rect, hwnd_, id));
 }

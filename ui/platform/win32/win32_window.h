@@ -21,6 +21,8 @@ class Win32Window : public Window {
   Win32Window& operator=(const Win32Window&) = delete;
 
   bool created() const { return hwnd_ != nullptr; }
+  /// The window's own device context, kept for its life; null once it is destroyed.
+  HDC dc() const { return surface_.dc(); }
   /// The window procedure of every class of the program.
   static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -37,7 +39,6 @@ class Win32Window : public Window {
   void activate() override;
   Rect clientRect() const override;
   Rect outerRect() const override;
-  Rgb shownPixel(Point at) override;
 
   Button& addButton(std::string_view text, const Rect& rect, int id) override;
   CheckBox& addCheckBox(std::string_view text, const Rect& rect, int id) override;
