@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "ui/application.h"
+#include "ui/application_probe.h"
 #include "ui/platform/qt/qt_platform.h"
 #include "ui/platform/testing.h"
 
@@ -52,11 +53,14 @@ int main(int argc, char** argv) {
 
   kestravin::ui::Application app(platform, {folder / "consts.txt", folder, [] { return 2026u; }});
   if (!app.start()) return 1;
-  const auto press = [&app](int id) { kestravin::platform::testing::click(app.mainButton(id)); };
+  kestravin::ui::ApplicationProbe probe(app);
+  const auto press = [&probe](int id) {
+    kestravin::platform::testing::click(probe.mainButton(id));
+  };
   // Let start-up's paints and redraws settle (a pass waits only when nothing is left to do).
   for (int k = 0; k < 10; ++k) {
     platform.processEvents(false);
-    app.controller().idleStep();
+    probe.controller().idleStep();
   }
 
   // Running: every pass of the loop simulates a year and draws the status panel.
@@ -66,14 +70,14 @@ int main(int argc, char** argv) {
   const auto runStart = Clock::now();
   const auto runEnd = runStart + std::chrono::duration<double>(seconds);
   while (Clock::now() < runEnd) {
-    const int before = app.controller().team().year;
+    const int before = probe.controller().team().year;
     app.loopPass();
-    const int after = app.controller().team().year;
+    const int after = probe.controller().team().year;
     if (after > before) {
       years += after - before;
-      populationSum += app.controller().team().population;
+      populationSum += probe.controller().team().population;
     }
-    if (app.controller().finished()) {  // start again so the measurement goes on
+    if (probe.controller().finished()) {  // start again so the measurement goes on
       press(kestravin::ui::kResetId);
       press(kestravin::ui::kStartStopId);
     }
@@ -84,7 +88,7 @@ int main(int argc, char** argv) {
   press(kestravin::ui::kStartStopId);
   for (int k = 0; k < 10; ++k) {
     platform.processEvents(false);
-    app.controller().idleStep();
+    probe.controller().idleStep();
   }
   std::atomic<bool> done{false};
   const double cpuBefore = cpuSeconds();
@@ -108,7 +112,7 @@ int main(int argc, char** argv) {
               years ? static_cast<double>(populationSum) / static_cast<double>(years) : 0.0);
   std::printf("paused: %.4f s of processor time in %.2f s = %.2f%% of a core (%ld loop passes)\n",
               pauseCpu, pauseSeconds, 100.0 * pauseCpu / pauseSeconds, passes);
-  app.mainWindow().close();
+  probe.mainWindow().close();
   app.loopPass();
   std::filesystem::remove_all(folder);
   return 0;

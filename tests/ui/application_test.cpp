@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "support/test_folder.h"
+#include "ui/application_probe.h"
 #include "ui/graph_window.h"
 #include "ui/player_view.h"
 #include "ui/test_platform.h"
@@ -61,10 +62,12 @@ std::string readFile(const std::filesystem::path& path) {
   return text.str();
 }
 
-// Counts the status panel's drawings.
-class CountingApp : public ui::Application {
+// The program under test, seen through its probe, counting the status panel's drawings.
+class CountingApp : public ui::Application, public ui::ApplicationProbe {
  public:
-  using Application::Application;
+  CountingApp(platform::Platform& platform, Options options)
+      : Application(platform, std::move(options)),
+        ApplicationProbe(static_cast<Application&>(*this)) {}
   int statusDrawings = 0;
   void drawStatusPanel() override {
     ++statusDrawings;
