@@ -2,13 +2,11 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "config/parameters.h"
-#include "engine/history.h"
-#include "engine/random.h"
-#include "engine/team.h"
-#include "engine/yearly_cycle.h"
+#include "engine/simulation.h"
 #ifdef KESTRAVIN_BENCH_LITERAL
 #include "support/literal_model.h"
 #endif
@@ -40,32 +38,26 @@ SimParams steadyParams(std::int32_t maxPop, std::size_t fitLength) {
 
 void reportRate(benchmark::State& state, double ns, double playerYears) {
   state.counters["ns_per_player_year"] = playerYears > 0 ? ns / playerYears : 0;
-  state.counters["players"] = benchmark::Counter(playerYears / static_cast<double>(state.iterations()));
+  state.counters["players"] =
+      benchmark::Counter(playerYears / static_cast<double>(state.iterations()));
 }
 
 void BM_RunYear(benchmark::State& state) {
   const auto maxPop = static_cast<std::int32_t>(state.range(0));
   const SimParams params = steadyParams(maxPop, static_cast<std::size_t>(state.range(1)));
-  Team team;
-  Random rng;
-  History history;
-  YearlyCycle cycle;
-  const YearlyCycle::Progress progress = [] {};
+  std::optional<Simulation> run;
   auto restart = [&] {
-    rng.randomInit(12345);
-    team.installFitString(params.fitString);
-    createTeam(team, params.teamSize, rng);
-    history.allocHistory(params.maxGen);
-    for (int y = 0; y < 20; ++y) cycle.runYear(team, params, rng, history, progress);
+    run.emplace(params, 12345);
+    for (int y = 0; y < 20; ++y) run->advance();
   };
   restart();
   double ns = 0;
   double playerYears = 0;
   for (auto _ : state) {
-    if (team.population < maxPop / 4 || team.year >= params.maxGen) restart();
-    const double players = team.population;
+    if (run->stats().population < maxPop / 4 || run->end() != RunEnd::kNone) restart();
+    const double players = run->stats().population;
     const auto start = std::chrono::steady_clock::now();
-    cycle.runYear(team, params, rng, history, progress);
+    run->advance();
     const auto elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
     state.SetIterationTime(elapsed.count());
     ns += elapsed.count() * 1e9;
@@ -87,8 +79,8 @@ BENCHMARK(BM_RunYear)
 void BM_LiteralRunYear(benchmark::State& state) {
   const auto maxPop = static_cast<std::int32_t>(state.range(0));
   const SimParams p = steadyParams(maxPop, static_cast<std::size_t>(state.range(1)));
-  literal::Params lp{p.mutation,    p.mutationDiv, p.teamSize,    p.ageStart,       p.ageDeath,
-                     p.ageDeathDiv, p.fitDeath,    p.fitDeathDiv, p.birthChance,    p.birthChanceDiv,
+  literal::Params lp{p.mutation,    p.mutationDiv, p.teamSize,    p.ageStart,    p.ageDeath,
+                     p.ageDeathDiv, p.fitDeath,    p.fitDeathDiv, p.birthChance, p.birthChanceDiv,
                      p.maxGen,      p.startYear,   p.maxPop,      p.fitString};
   auto model = std::make_unique<literal::Model>(lp, 12345);
   for (int y = 0; y < 20; ++y) model->runYear();

@@ -1,6 +1,6 @@
 #include "cli/sim_options.h"
 
-#include <limits>
+#include "cli/command_line.h"
 
 namespace kestravin {
 
@@ -15,54 +15,42 @@ const char* const kSimUsage =
     "                 so that the run can be repeated exactly\n"
     "  --report FILE  write the yearly report to FILE\n"
     "  --csv FILE     write the history of the run to FILE as CSV\n"
-    "  --help         show this text\n";
-
-namespace {
-
-std::optional<std::uint32_t> parseSeed(const std::string& text) {
-  if (text.empty() || text.size() > 10) return std::nullopt;
-  std::uint64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  if (value > std::numeric_limits<std::uint32_t>::max()) return std::nullopt;
-  return static_cast<std::uint32_t>(value);
-}
-
-}  // namespace
+    "  --help         show this text\n"
+    "\n"
+    "Exit status: 0 when the run ended and every output was written; 1 for a constants\n"
+    "file that cannot be used, an output that cannot be written, or too little memory;\n"
+    "2 for a bad command line; 130 or 143 when interrupted (SIGINT, SIGTERM), the outputs\n"
+    "then ending with the last whole year.\n";
 
 std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
                                           std::string& error) {
   SimOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
+  CommandLine line(args);
+  while (line.more()) {
+    const auto name = line.name(error);
+    if (!name) return std::nullopt;
+    if (*name == "--help" || *name == "-h") {
       options.help = true;
       continue;
     }
     std::string* target = nullptr;
-    if (arg == "--consts") target = &options.constsPath;
-    if (arg == "--report") target = &options.reportPath;
-    if (arg == "--csv") target = &options.csvPath;
-    const bool isSeed = arg == "--seed";
-    if (target == nullptr && !isSeed) {
-      error = "unknown option '" + arg + "' (see --help)";
+    if (*name == "--consts") target = &options.constsPath;
+    if (*name == "--report") target = &options.reportPath;
+    if (*name == "--csv") target = &options.csvPath;
+    if (target == nullptr && *name != "--seed") {
+      error = "unknown option '" + *name + "' (see --help)";
       return std::nullopt;
     }
-    if (i + 1 >= args.size() || args[i + 1].empty()) {
-      error = "option " + arg + " needs a value";
-      return std::nullopt;
+    const auto value = line.value(error);
+    if (!value) return std::nullopt;
+    if (target != nullptr) {
+      *target = *value;
+      continue;
     }
-    const std::string& value = args[++i];
-    if (isSeed) {
-      options.seed = parseSeed(value);
-      if (!options.seed) {
-        error = "--seed needs a whole number from 0 to 4294967295, not '" + value + "'";
-        return std::nullopt;
-      }
-    } else {
-      *target = value;
+    options.seed = parseSeed(*value);
+    if (!options.seed) {
+      error = "--seed needs a whole number from 0 to 4294967295, not '" + *value + "'";
+      return std::nullopt;
     }
   }
   return options;

@@ -21,7 +21,6 @@ extern const char* const kSimUsage;
 
 /// Parses the arguments after the program name. On a bad command line returns nullopt and
 /// sets error to a one-line message.
-std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args,
-                                          std::string& error);
+std::optional<SimOptions> parseSimOptions(const std::vector<std::string>& args, std::string& error);
 
 }  // namespace kestravin

@@ -114,10 +114,9 @@ ConstantsReading readConstants(std::istream& in) {
         params.*info.field = value;
         break;
       case Scanner::Number::kNotANumber:
-        reading.problems.push_back(entryName(entry, info.label) + ": \"" + found +
-                                   "\" is not a number; the value stays " +
-                                   std::to_string(params.*info.field) +
-                                   " and the entries after it may be shifted");
+        reading.problems.push_back(
+            entryName(entry, info.label) + ": \"" + found + "\" is not a number; the value stays " +
+            std::to_string(params.*info.field) + " and the entries after it may be shifted");
         break;
       case Scanner::Number::kTooLarge:
         reading.problems.push_back(entryName(entry, info.label) + ": " + found +
@@ -131,7 +130,14 @@ ConstantsReading readConstants(std::istream& in) {
     scan.word();
     if (!scan.atEnd()) {
       std::string word(scan.word());
-      word = word.substr(0, word.find('\0'));  // a C string ends at its first NUL
+      // A C string ends at its first NUL; the user is told where it was cut.
+      const std::size_t nul = word.find('\0');
+      if (nul != std::string::npos) {
+        word.resize(nul);
+        reading.problems.push_back(std::string(kFitStringLabel) + " cut at a NUL byte after " +
+                                   std::to_string(nul) + " characters" +
+                                   (nul == 0 ? "; the default fitness string is used" : ""));
+      }
       if (word.size() > kMaxFitStringLength) {
         reading.problems.push_back(entryName(kIntParamCount + 1, kFitStringLabel) + ": " +
                                    std::to_string(word.size()) + " characters, more than " +
@@ -146,7 +152,8 @@ ConstantsReading readConstants(std::istream& in) {
   if (entry <= kIntParamCount + 1) {
     reading.problems.push_back("The file ends before entry " + std::to_string(entry) +
                                "; the missing entries keep their defaults and the fitness "
-                               "string is " + std::string(kDefaultFitString));
+                               "string is " +
+                               std::string(kDefaultFitString));
   }
   params.fitString = fitString.value_or(std::string(kDefaultFitString));
   return reading;

@@ -18,7 +18,7 @@ inline constexpr std::string_view kConstantsMissingMessage =
 
 /// What reading a constants file gave.
 struct ConstantsReading {
-  bool opened = false;   // false: the file could not be opened and params are the defaults
+  bool opened = false;  // false: the file could not be opened and params are the defaults
   SimParams params;
   std::vector<std::string> problems;  // what could not be read, one line each
 };

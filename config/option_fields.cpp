@@ -1,5 +1,6 @@
 #include "config/option_fields.h"
 
+#include <algorithm>
 #include <cctype>
 #include <limits>
 
@@ -42,6 +43,19 @@ FieldReading fieldsToParams(const OptionFields& fields) {
       reading.problems.push_back({k, std::string(kIntParams[k].label) + " " + fields.numbers[k] +
                                          " is not a whole number of 32 bits"});
     }
+  }
+  return reading;
+}
+
+FieldReading readFields(const OptionFields& fields) {
+  FieldReading reading = fieldsToParams(fields);
+  const std::size_t unread = reading.problems.size();
+  for (auto& problem : findProblems(reading.params)) {
+    const auto begin = reading.problems.begin();
+    const auto end = begin + static_cast<std::ptrdiff_t>(unread);
+    const bool reported =
+        std::any_of(begin, end, [&](const ParamProblem& p) { return p.param == problem.param; });
+    if (!reported) reading.problems.push_back(std::move(problem));
   }
   return reading;
 }

@@ -38,4 +38,9 @@ struct FieldReading {
 };
 FieldReading fieldsToParams(const OptionFields& fields);
 
+/// The parameters the fields hold, with every problem that keeps them from being used: the
+/// numbers that do not fit 32 bits, then the values findProblems refuses (a number that was
+/// not read is not reported again for the 0 it became).
+FieldReading readFields(const OptionFields& fields);
+
 }  // namespace kestravin

@@ -1,6 +1,6 @@
 #include "engine/history.h"
 
-#include "engine/team.h"
+#include "engine/team_stats.h"
 
 namespace kestravin {
 
@@ -19,17 +19,17 @@ void History::freeHistory() {
   size_ = 0;
 }
 
-void History::recordHistory(const Team& team) {
-  const std::int32_t y = team.year;
+void History::recordHistory(const TeamStats& stats) {
+  const std::int32_t y = stats.year;
   if (y < 0 || y >= size_) return;
-  ints_[kMaxFitness][y] = team.maxFitness;
-  ints_[kMinFitness][y] = team.minFitness;
-  ints_[kPopulation][y] = team.population;
-  ints_[kBirths][y] = team.births;
-  ints_[kDeaths][y] = team.deaths;
-  ints_[kAgeDeaths][y] = team.ageDeaths;
-  ints_[kFitDeaths][y] = team.fitDeaths;
-  avg_[y] = team.avgFitness;
+  ints_[kMaxFitness][y] = stats.maxFitness;
+  ints_[kMinFitness][y] = stats.minFitness;
+  ints_[kPopulation][y] = stats.population;
+  ints_[kBirths][y] = stats.births;
+  ints_[kDeaths][y] = stats.deaths;
+  ints_[kAgeDeaths][y] = stats.ageDeaths;
+  ints_[kFitDeaths][y] = stats.fitDeaths;
+  avg_[y] = stats.avgFitness;
 }
 
 }  // namespace kestravin

@@ -6,7 +6,7 @@
 
 namespace kestravin {
 
-class Team;
+struct TeamStats;
 
 /// The eight per-year statistics of a run, entry y describing the end of year y and entry 0
 /// the founders. Entries above the last recorded year hold no defined value.
@@ -29,8 +29,8 @@ class History {
   void allocHistory(std::int32_t maxGen);
   /// Releases the arrays.
   void freeHistory();
-  /// Writes the eight values of team.year; a year outside the arrays is not written.
-  void recordHistory(const Team& team);
+  /// Writes the eight values of stats.year; a year outside the arrays is not written.
+  void recordHistory(const TeamStats& stats);
 
   /// Number of entries per array (0 when released).
   std::int32_t size() const { return size_; }

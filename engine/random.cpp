@@ -11,12 +11,8 @@ DrawRange::DrawRange(std::int64_t n) {
 }
 
 std::uint32_t DrawRange::chanceBound(std::int64_t t) const {
-  // reduce(v) = floor(x * n / 2^32) with x = fraction(v), so reduce(v) < t exactly when
-  // x < t * 2^32 / n, that is when x < ceil(t * 2^32 / n). A t of n or more must pass every
-  // value, and 2^32 - 1 does so because no accepted value has that fraction. The largest
-  // fraction is that of v = limit - 1: for n >= 2 it is 2^32 + (q + 1) * e - multiplier,
-  // where q = limit / n - 1 and e = multiplier * n - 2^32, and (q + 1) * e < 65535 while
-  // multiplier > 65536; for n = 1 every fraction is 0.
+  // reduce(v) < t exactly when fraction(v) < ceil(t * 2^32 / n); t >= n passes every value,
+  // as no accepted value has the fraction 2^32 - 1 (bench/NOTES.md has the proof).
   if (t <= 0) return 0;
   if (t >= static_cast<std::int64_t>(n_)) return 0xFFFFFFFFu;
   return static_cast<std::uint32_t>(((static_cast<std::uint64_t>(t) << 32) + n_ - 1) / n_);

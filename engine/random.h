@@ -74,13 +74,10 @@ class Random {
     return v;
   }
 
-  /// Reading ahead, for loops that decide from the values themselves how many to take.
-  /// Values index()..249 of table() are the next ones drawn, unless index() is 0 (the
-  /// round is spent); seek(i) then takes those before position i (i in index()..250).
+  /// Reading ahead, for DrawCursor: values index()..249 of table() are the next ones drawn,
+  /// unless index() is 0 (the round is spent: the next draw makes a new one). seek(i) then
+  /// takes those before position i (i in index()..250).
   void seek(std::uint32_t i) { index_ = i >= 250 ? 0 : i; }
-
-  /// The table and the position in its round, for tests. The first draw of a round makes
-  /// all of that round's values, so the table shows the values of the round under way.
   const std::array<std::uint32_t, 250>& table() const { return table_; }
   std::uint32_t index() const { return index_; }
 

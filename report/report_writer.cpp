@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <limits>
+#include <string>
 
 #include "engine/team.h"
 
@@ -15,6 +17,8 @@ constexpr const char* kReportBase = "generation";
 constexpr const char* kTableHeading = " ID    FIT    AGE    MUT    FERT    KIDS    CHROMO\r\n";
 constexpr const char* kTableRule = "----  -----  -----  -----  ------  ------  --------\r\n";
 constexpr const char* kBlockEnd = "\r\n*******************************\r\n\r\n";
+// Text handed to the file at a time while a block is written.
+constexpr std::size_t kPiece = 1 << 16;
 
 // Appends one printf-formatted piece; the longest piece is a player line with a 255-character
 // chromosome, well inside the buffer, but a longer one is still written whole.
@@ -33,42 +37,63 @@ void appendf(std::string& out, const char* format, Args... args) {
   out += big;
 }
 
+// Text mode stores every LF byte as CR LF, the line ends of the formats and a gene of code
+// 10 in a chromosome alike; a gene of code 13 stays as it is.
+void translateLineFeeds(std::string& out, std::size_t from) {
+  for (std::size_t at = out.find('\n', from); at != std::string::npos;
+       at = out.find('\n', at + 2)) {
+    out.insert(at, 1, '\r');
+  }
+}
+
+// Formats one block into `out`; with a spill, hands over the text whenever it has grown past
+// a piece, so that a large team's block is never whole in memory.
+bool formatBlock(const Team& team, std::int32_t startYear, std::string& out,
+                 const std::function<bool(std::string&)>& spill) {
+  const TeamStats& s = team.stats;
+  appendf(out, "**** Team Info, Year %d ****\r\n", startYear + s.year);
+  appendf(out, "Max Fitness=%d Min Fitness=%d Avg Fitness=%.2f\r\n", s.maxFitness, s.minFitness,
+          static_cast<double>(s.avgFitness));
+  appendf(out, "Total population=%d Births=%d\r\n", s.population, s.births);
+  appendf(out, "Age Deaths=%d Fitness Deaths=%d Total Deaths=%d\r\n", s.ageDeaths, s.fitDeaths,
+          s.deaths);
+  appendf(out, "Best Fitness=%d Best Avg Fitness=%.2f\r\n", s.bestMaxFitness,
+          static_cast<double>(s.bestAvgFitness));
+  appendf(out, "Highest population=%d Lowest Population=%d\r\n\r\n", s.highestPop, s.lowestPop);
+  if (team.players.empty()) return true;
+  out += kTableHeading;
+  out += kTableRule;
+  for (std::size_t i = 0; i < team.players.size(); ++i) {
+    const Player& p = team.players[i];
+    const std::size_t line = out.size();
+    appendf(out, "%-5d %-2d     %-2d     %-2d     %-5.2f   %-3d     %-20s", p.id, p.fitness, p.age,
+            p.lastMutation, static_cast<double>(p.fertility), p.children,
+            team.players.chromosome(i));
+    translateLineFeeds(out, line);
+    out += "\r\n";
+    if (spill && out.size() >= kPiece && !spill(out)) return false;
+  }
+  out += kBlockEnd;
+  return true;
+}
+
 }  // namespace
 
 std::string formatReportBlock(const Team& team, std::int32_t startYear) {
   std::string out;
-  appendf(out, "**** Team Info, Year %d ****\r\n", startYear + team.year);
-  appendf(out, "Max Fitness=%d Min Fitness=%d Avg Fitness=%.2f\r\n", team.maxFitness,
-          team.minFitness, static_cast<double>(team.avgFitness));
-  appendf(out, "Total population=%d Births=%d\r\n", team.population, team.births);
-  appendf(out, "Age Deaths=%d Fitness Deaths=%d Total Deaths=%d\r\n", team.ageDeaths,
-          team.fitDeaths, team.deaths);
-  appendf(out, "Best Fitness=%d Best Avg Fitness=%.2f\r\n", team.bestMaxFitness,
-          static_cast<double>(team.bestAvgFitness));
-  appendf(out, "Highest population=%d Lowest Population=%d\r\n\r\n", team.highestPop,
-          team.lowestPop);
-  if (team.empty()) return out;
-  // Room for the whole table at once: a large team's block would otherwise be copied
-  // several times as it grows, and at twice its size at the peak.
-  const std::size_t rowSize = 48 + static_cast<std::size_t>(std::max(team.chromoLength(), 20));
-  out.reserve(out.size() + 512 + team.size() * rowSize);
-  out += kTableHeading;
-  out += kTableRule;
-  for (std::size_t i = 0; i < team.size(); ++i) {
-    const Player& p = team.player(i);
-    appendf(out, "%-5d %-2d     %-2d     %-2d     %-5.2f   %-3d     %-20s\r\n", p.id, p.fitness,
-            p.age, p.lastMutation, static_cast<double>(p.fertility), p.children,
-            team.chromosome(i));
-  }
-  out += kBlockEnd;
+  formatBlock(team, startYear, out, {});
   return out;
 }
 
 ReportWriter::ReportWriter(std::filesystem::path folder) : folder_(std::move(folder)) {}
 
-ReportWriter::~ReportWriter() { closeReport(); }
+ReportWriter::~ReportWriter() {
+  closeReport();
+}
 
-void ReportWriter::setFixedPath(std::filesystem::path path) { fixedPath_ = std::move(path); }
+void ReportWriter::setFixedPath(std::filesystem::path path) {
+  fixedPath_ = std::move(path);
+}
 
 void ReportWriter::fail(const char* what, int errorNumber) {
   error_ = "The report " + name_ + " could not be " + what + ": " + std::strerror(errorNumber);
@@ -112,13 +137,16 @@ bool ReportWriter::openReport() {
 
 bool ReportWriter::writeReportBlock(const Team& team, std::int32_t startYear) {
   if (stream_ == nullptr) return false;
-  const std::string block = formatReportBlock(team, startYear);
-  errno = 0;
-  if (std::fwrite(block.data(), 1, block.size(), stream_) != block.size()) {
-    fail("written", errno != 0 ? errno : EIO);
-    return false;
-  }
-  return true;
+  const auto write = [this](std::string& text) {
+    errno = 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), stream_) == text.size();
+    text.clear();
+    if (!written) fail("written", errno != 0 ? errno : EIO);
+    return written;
+  };
+  std::string text;
+  text.reserve(kPiece + 1024);
+  return formatBlock(team, startYear, text, write) && write(text);
 }
 
 bool ReportWriter::closeReport() {
@@ -130,8 +158,8 @@ bool ReportWriter::closeReport() {
   const int closeError = errno;
   stream_ = nullptr;
   if (flushed && closed) return true;
-  fail("written", !flushed ? (flushError != 0 ? flushError : EIO)
-                           : (closeError != 0 ? closeError : EIO));
+  fail("written",
+       !flushed ? (flushError != 0 ? flushError : EIO) : (closeError != 0 ? closeError : EIO));
   return false;
 }
 

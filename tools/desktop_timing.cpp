@@ -70,12 +70,12 @@ int main(int argc, char** argv) {
   const auto runStart = Clock::now();
   const auto runEnd = runStart + std::chrono::duration<double>(seconds);
   while (Clock::now() < runEnd) {
-    const int before = probe.controller().team().year;
+    const int before = probe.controller().run()->team().stats.year;
     app.loopPass();
-    const int after = probe.controller().team().year;
+    const int after = probe.controller().run()->team().stats.year;
     if (after > before) {
       years += after - before;
-      populationSum += probe.controller().team().population;
+      populationSum += probe.controller().run()->team().stats.population;
     }
     if (probe.controller().finished()) {  // start again so the measurement goes on
       press(kestravin::ui::kResetId);

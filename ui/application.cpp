@@ -4,6 +4,7 @@
 
 #include "config/constants_file.h"
 #include "config/option_fields.h"
+#include "control/end_messages.h"
 #include "ui/graph_window.h"
 #include "ui/player_view.h"
 
@@ -33,6 +34,23 @@ constexpr ClassInfo kClasses[] = {
     {kGraphClass, "Error registering option window class!"},
     {kStatusClass, "Error registering option window class!"},
 };
+
+constexpr std::string_view kClampedNote = "The nearest valid values are used instead.";
+
+std::string joinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& line : lines) {
+    if (!text.empty()) text += '\n';
+    text += line;
+  }
+  return text;
+}
+
+std::vector<std::string> problemLines(const std::vector<ParamProblem>& problems) {
+  std::vector<std::string> lines;
+  for (const auto& problem : problems) lines.push_back(problem.text);
+  return lines;
+}
 
 constexpr std::string_view kNoWindowsMessage =
     "Kestravin cannot start: its windows could not be created.";
@@ -152,6 +170,14 @@ void Application::loadConstants() {
     platform_.messageBox(joinLines(constants.problems), std::string(kErrorCaption));
   }
   writeOptionFields(paramsToFields(constants.params));
+  // Values a run cannot use are shown, and replaced by the nearest valid ones, once.
+  const FieldReading reading = readFields(optionControls_->read());
+  if (!reading.problems.empty()) {
+    writeOptionFields(paramsToFields(clampParams(reading.params)));
+    platform_.messageBox(
+        joinLines(problemLines(reading.problems)) + "\n" + std::string(kClampedNote),
+        std::string(kErrorCaption));
+  }
 }
 
 bool Application::start() {
@@ -254,7 +280,8 @@ void Application::onOptionsCommand(int id) {
     controller_->applyOptions();
   } else if (id == kCancelId) {
     options_->hide();
-    writeOptionFields(paramsToFields(controller_->params()));
+    if (const Simulation* run = controller_->run())
+      writeOptionFields(paramsToFields(run->params()));
     drawPlayerDetails();
   }
 }
@@ -286,7 +313,6 @@ void Application::onMainDestroyed() {
   playerBuffer_.reset();
   graphBuffer_.reset();
   busyBuffer_.reset();
-  controller_->releaseHistory();
   released_ = true;
   platform_.postQuit();
 }
@@ -295,10 +321,17 @@ void Application::drawStatusPanel() {
   if (released_) return;
   const bool finished = controller_->finished();
   if (finished) refreshPlayerList();  // a finished run shows its final players
-  const Team& team = controller_->team();
-  const RunEnd end = finished ? runEnd(team, controller_->params().maxGen) : RunEnd::kNone;
-  ui::drawStatusPanel(*statusBuffer_, main_->surface(), team, controller_->params().startYear, end);
+  const Simulation* run = controller_->run();
+  const RunEnd end = finished && run ? run->end() : RunEnd::kNone;
+  ui::drawStatusPanel(*statusBuffer_, main_->surface(), shownTeam(),
+                      run ? run->params().startYear : 0, end);
   main_->copyFrom(*statusBuffer_, kStatusArea, {0, 0});
+}
+
+const Team& Application::shownTeam() const {
+  static const Team kNoTeam;
+  const Simulation* run = controller_->run();
+  return run ? run->team() : kNoTeam;
 }
 
 void Application::tickBusy() {
@@ -314,7 +347,7 @@ void Application::resetBusy() {
 
 void Application::refreshPlayerList() {
   if (released_) return;
-  ui::refreshPlayerList(*playerList_, controller_->team());
+  ui::refreshPlayerList(*playerList_, shownTeam());
 }
 
 void Application::clearPlayerList() {
@@ -324,18 +357,25 @@ void Application::clearPlayerList() {
 
 void Application::drawPlayerDetails() {
   if (released_) return;
-  ui::drawPlayerDetails(*playerBuffer_, controller_->team(), selectedPlayerId(*playerList_));
+  ui::drawPlayerDetails(*playerBuffer_, shownTeam(), selectedPlayerId(*playerList_));
   playerPanel_->copyFrom(*playerBuffer_, kPlayerArea, {0, 0});
 }
 
 void Application::drawGraphNow() {
   if (released_) return;
-  drawGraph(*graphBuffer_, controller_->team(), controller_->history(), graphType_);
+  static const History kNoHistory;
+  const Simulation* run = controller_->run();
+  drawGraph(*graphBuffer_, shownTeam(), run ? run->history() : kNoHistory, graphType_);
   graph_->copyFrom(*graphBuffer_, kGraphArea, kGraphShownAt);
 }
 
-OptionFields Application::readOptionFields() {
-  return optionControls_->read();
+std::optional<RunSetup> Application::readOptionFields() {
+  const FieldReading reading = readFields(optionControls_->read());
+  if (!reading.problems.empty()) {
+    showMessage(joinLines(problemLines(reading.problems)));
+    return std::nullopt;
+  }
+  return RunSetup{reading.params, optionControls_->outputToFile()};
 }
 
 void Application::writeOptionFields(const OptionFields& fields) {
@@ -350,10 +390,6 @@ void Application::repaintStatusArea() {
   if (released_) return;
   main_->invalidate(kStatusArea);
   main_->paintNow();
-}
-
-bool Application::outputToFileChecked() {
-  return optionControls_->outputToFile();
 }
 
 void Application::showMessage(const std::string& text) {

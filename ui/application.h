@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/run_controller.h"
-#include "engine/run_ui.h"
+#include "control/run_controller.h"
+#include "control/run_ui.h"
 #include "report/report_writer.h"
 #include "ui/options_window.h"
 #include "ui/platform/platform.h"
@@ -56,11 +56,9 @@ class Application : public RunUi {
   void refreshPlayerList() override;
   void clearPlayerList() override;
   void drawPlayerDetails() override;
-  OptionFields readOptionFields() override;
-  void writeOptionFields(const OptionFields& fields) override;
+  std::optional<RunSetup> readOptionFields() override;
   void hideOptionsWindow() override;
   void repaintStatusArea() override;
-  bool outputToFileChecked() override;
   void showMessage(const std::string& text) override;
   void yieldProcessor() override;
 
@@ -81,6 +79,10 @@ class Application : public RunUi {
   void onOptionsCommand(int id);
   void onGraphCommand(int id, int notification);
   void onMainDestroyed();
+  /// Puts texts into the option fields.
+  void writeOptionFields(const OptionFields& fields);
+  /// The team on show: the current run's, or an empty one when there is no run.
+  const Team& shownTeam() const;
 
   platform::Platform& platform_;
   Options settings_;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/fp_precision.h"
 #include "ui/text_format.h"
 
 namespace kestravin::ui {
@@ -13,17 +14,17 @@ namespace {
 struct GraphInfo {
   std::string_view rowText;
   std::string_view title;
-  std::int32_t Team::*scale;  // nullptr for Average Fitness, scaled by bestAvgFitness
+  std::int32_t TeamStats::*scale;  // nullptr for Average Fitness, scaled by bestAvgFitness
 };
 
 constexpr GraphInfo kGraphs[kGraphCount] = {
-    {"Graph Max. Fitness", "Maximum Fitness", &Team::bestMaxFitness},
-    {"Graph Min. Fitness", "Minimum Fitness", &Team::bestMaxFitness},
-    {"Graph Total Population", "Total Population", &Team::highestPop},
-    {"Graph Births", "Births", &Team::maxBirths},
-    {"Graph Deaths", "Deaths", &Team::maxDeaths},
-    {"Graph Age Deaths", "Age Deaths", &Team::maxAgeDeaths},
-    {"Graph Fitness Deaths", "Fitness Deaths", &Team::maxFitDeaths},
+    {"Graph Max. Fitness", "Maximum Fitness", &TeamStats::bestMaxFitness},
+    {"Graph Min. Fitness", "Minimum Fitness", &TeamStats::bestMaxFitness},
+    {"Graph Total Population", "Total Population", &TeamStats::highestPop},
+    {"Graph Births", "Births", &TeamStats::maxBirths},
+    {"Graph Deaths", "Deaths", &TeamStats::maxDeaths},
+    {"Graph Age Deaths", "Age Deaths", &TeamStats::maxAgeDeaths},
+    {"Graph Fitness Deaths", "Fitness Deaths", &TeamStats::maxFitDeaths},
     {"Graph Avg. Fitness", "Average Fitness", nullptr},
 };
 
@@ -60,6 +61,7 @@ platform::Point graphPoint(std::int32_t index, std::int32_t value, std::int32_t 
 }
 
 void drawGraph(platform::Surface& buffer, const Team& team, const History& history, int graphType) {
+  const DoubleArithmetic doubles;  // the points are computed in doubles, on any unit
   const int type = clampType(graphType);
   const GraphInfo& graph = kGraphs[type];
   const bool average = graph.scale == nullptr;
@@ -81,12 +83,12 @@ void drawGraph(platform::Surface& buffer, const Team& team, const History& histo
   buffer.lineTo({kAxisEnd, kAxisY});
 
   buffer.setPen(kCurveColor);
-  const std::int32_t n = team.year;
+  const std::int32_t n = team.stats.year;
   const std::int32_t scale =
-      average ? truncate(static_cast<double>(team.bestAvgFitness)) : team.*graph.scale;
+      average ? truncate(static_cast<double>(team.stats.bestAvgFitness)) : team.stats.*graph.scale;
   buffer.drawText({45, 6}, graph.title);
   buffer.drawText({384, 327}, std::to_string(n));
-  buffer.drawText({0, 17}, average ? fixed2(team.bestAvgFitness) : std::to_string(scale));
+  buffer.drawText({0, 17}, average ? fixed2(team.stats.bestAvgFitness) : std::to_string(scale));
 
   // Only recorded years are read, whatever `year` says.
   const std::int32_t points = std::min(n, history.size());

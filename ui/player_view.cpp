@@ -11,12 +11,12 @@ constexpr int kDetailsX = 5;
 }  // namespace
 
 std::string playerRowText(const Team& team, std::size_t i) {
-  const Player& p = team.player(i);
+  const Player& p = team.players[i];
   std::string row = std::to_string(p.id);
   row += '\t';
   row += std::to_string(p.fitness);
   row += '\t';
-  row += team.chromosomeView(i);
+  row += team.players.chromosomeView(i);
   return row;
 }
 
@@ -24,11 +24,11 @@ void refreshPlayerList(platform::ListBox& list, const Team& team) {
   // Removing every row at once leaves the same empty list as deleting row 0 until none is
   // left, without the cost of one removal per row.
   list.clear();
-  if (!team.hasList()) return;
-  for (std::size_t i = 0; i < team.size(); ++i) {
+  if (!team.players.exists()) return;
+  for (std::size_t i = 0; i < team.players.size(); ++i) {
     const int row = static_cast<int>(i);
     list.insertRow(row, playerRowText(team, i));
-    list.setRowData(row, team.player(i).id);
+    list.setRowData(row, team.players[i].id);
   }
 }
 
@@ -43,13 +43,13 @@ void drawPlayerDetails(platform::Surface& buffer, const Team& team,
   buffer.fillBlack(kPlayerArea);
   buffer.setTextColor(platform::kBlue);
   if (!id) return;
-  const std::ptrdiff_t found = team.findPlayer(*id);
+  const std::ptrdiff_t found = team.players.find(*id);
   if (found < 0) return;
   const std::size_t i = static_cast<std::size_t>(found);
-  const Player& p = team.player(i);
+  const Player& p = team.players[i];
   const auto line = [&](int y, const std::string& text) { buffer.drawText({kDetailsX, y}, text); };
   line(5, "ID: " + std::to_string(p.id));
-  line(20, "Chromosome: " + std::string(team.chromosomeView(i)));
+  line(20, "Chromosome: " + std::string(team.players.chromosomeView(i)));
   line(35, "Fitness: " + std::to_string(p.fitness));
   line(50, "Age: " + std::to_string(p.age));
   line(65, "Fertility: " + fixed2(p.fertility));

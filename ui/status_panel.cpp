@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "control/end_messages.h"
 #include "ui/text_format.h"
 
 namespace kestravin::ui {
@@ -15,24 +16,24 @@ struct GridRow {
   std::string_view label;
   Point labelAt;
   Point valueAt;
-  std::int32_t Team::*intValue;  // nullptr for the two float values
-  float Team::*floatValue;
+  std::int32_t TeamStats::*intValue;  // nullptr for the two float values
+  float TeamStats::*floatValue;
 };
 
 // Three columns of label and value, four rows under the separator.
 constexpr GridRow kGrid[] = {
-    {"Total Pop:", {5, 35}, {95, 35}, &Team::population, nullptr},
-    {"Highest Pop:", {5, 50}, {95, 50}, &Team::highestPop, nullptr},
-    {"Lowest Pop:", {5, 65}, {95, 65}, &Team::lowestPop, nullptr},
-    {"Max Fitness:", {5, 80}, {95, 80}, &Team::maxFitness, nullptr},
-    {"Avg Fitness:", {145, 35}, {270, 35}, nullptr, &Team::avgFitness},
-    {"Min Fitness:", {145, 50}, {270, 50}, &Team::minFitness, nullptr},
-    {"Best Max Fitness:", {145, 65}, {270, 65}, &Team::bestMaxFitness, nullptr},
-    {"Best Avg Fitness:", {145, 80}, {270, 80}, nullptr, &Team::bestAvgFitness},
-    {"Current Births:", {330, 35}, {440, 35}, &Team::births, nullptr},
-    {"Current Deaths:", {330, 50}, {440, 50}, &Team::deaths, nullptr},
-    {"Age Deaths:", {330, 65}, {440, 65}, &Team::ageDeaths, nullptr},
-    {"Fit Deaths:", {330, 80}, {440, 80}, &Team::fitDeaths, nullptr},
+    {"Total Pop:", {5, 35}, {95, 35}, &TeamStats::population, nullptr},
+    {"Highest Pop:", {5, 50}, {95, 50}, &TeamStats::highestPop, nullptr},
+    {"Lowest Pop:", {5, 65}, {95, 65}, &TeamStats::lowestPop, nullptr},
+    {"Max Fitness:", {5, 80}, {95, 80}, &TeamStats::maxFitness, nullptr},
+    {"Avg Fitness:", {145, 35}, {270, 35}, nullptr, &TeamStats::avgFitness},
+    {"Min Fitness:", {145, 50}, {270, 50}, &TeamStats::minFitness, nullptr},
+    {"Best Max Fitness:", {145, 65}, {270, 65}, &TeamStats::bestMaxFitness, nullptr},
+    {"Best Avg Fitness:", {145, 80}, {270, 80}, nullptr, &TeamStats::bestAvgFitness},
+    {"Current Births:", {330, 35}, {440, 35}, &TeamStats::births, nullptr},
+    {"Current Deaths:", {330, 50}, {440, 50}, &TeamStats::deaths, nullptr},
+    {"Age Deaths:", {330, 65}, {440, 65}, &TeamStats::ageDeaths, nullptr},
+    {"Fit Deaths:", {330, 80}, {440, 80}, &TeamStats::fitDeaths, nullptr},
 };
 
 constexpr Point kSeparatorFrom{5, 32};
@@ -57,11 +58,11 @@ void drawStatusPanel(platform::Surface& buffer, platform::Surface& mainSurface, 
   mainSurface.setTextColor(platform::kBlue);
 
   // The year is computed in 64 bits: a start year near the top of the range must not wrap.
-  const std::int64_t shownYear = std::int64_t{startYear} + team.year;
+  const std::int64_t shownYear = std::int64_t{startYear} + team.stats.year;
   buffer.drawText({5, 0}, "Year: " + std::to_string(shownYear));
   buffer.drawText({5, 15}, "Fitness String: " + team.fitString());
   buffer.drawText({100, 0}, "Target Fitness: " + intText(team.targetFitness));
-  buffer.drawText({250, 0}, "Current Best Fitness ID: " + intText(team.bestId));
+  buffer.drawText({250, 0}, "Current Best Fitness ID: " + intText(team.stats.bestId));
 
   buffer.setPen(platform::kBlue);
   buffer.moveTo(kSeparatorFrom);
@@ -69,8 +70,8 @@ void drawStatusPanel(platform::Surface& buffer, platform::Surface& mainSurface, 
 
   for (const GridRow& row : kGrid) {
     buffer.drawText(row.labelAt, row.label);
-    buffer.drawText(row.valueAt,
-                    row.intValue ? intText(team.*row.intValue) : fixed2(team.*row.floatValue));
+    buffer.drawText(row.valueAt, row.intValue ? intText(team.stats.*row.intValue)
+                                              : fixed2(team.stats.*row.floatValue));
   }
 
   mainSurface.drawText({5, kHeadingsY}, "ID");

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/run_controller.h"
+#include "engine/simulation.h"
 #include "engine/team.h"
 #include "ui/platform/platform.h"
 

@@ -3,9 +3,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "cli/sim_options.h"
 #include "support/test_folder.h"
@@ -14,7 +23,22 @@ namespace kestravin {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 namespace fs = std::filesystem;
+
+#ifndef _WIN32
+// Starts the simulator in this (forked) process, under the build's emulator when it has one.
+template <typename... Args>
+void execSimulator(Args... args) {
+  constexpr const char* emulator = KESTRAVIN_TEST_EMULATOR;
+  if (emulator[0] != '\0') {
+    execl(emulator, emulator, KESTRAVIN_SIM_PROGRAM, args..., static_cast<char*>(nullptr));
+  } else {
+    execl(KESTRAVIN_SIM_PROGRAM, KESTRAVIN_SIM_PROGRAM, args..., static_cast<char*>(nullptr));
+  }
+  _exit(127);
+}
+#endif
 
 std::string slurp(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -25,9 +49,7 @@ std::string slurp(const fs::path& p) {
 
 class Simulator : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir = test::freshTestFolder("kestravin-sim");
-  }
+  void SetUp() override { dir = test::freshTestFolder("kestravin-sim"); }
   void TearDown() override { fs::remove_all(dir); }
 
   int run(std::vector<std::string> args) {
@@ -55,13 +77,21 @@ TEST_F(Simulator, CommandLineErrorsExitTwo) {
   EXPECT_EQ(run({"--seed", "4294967296"}), 2);
   std::string error;
   EXPECT_EQ(parseSimOptions({"--seed", "4294967295"}, error)->seed, 4294967295u);
+  EXPECT_EQ(parseSimOptions({"--seed", "00000000001"}, error)->seed, 1u);
+  // A repeated option, or an option where a value belongs, is a mistake, not a file name.
+  EXPECT_EQ(run({"--seed", "1", "--seed", "2"}), 2);
+  EXPECT_THAT(err.str(), HasSubstr("--seed is given twice"));
+  EXPECT_EQ(run({"--report", "--help"}), 2);
+  EXPECT_THAT(err.str(), HasSubstr("needs a value, not the option '--help'"));
+  EXPECT_FALSE(fs::exists("--help"));
 }
 
 TEST_F(Simulator, UnusableInputExitsOneAndWritesNothing) {
   EXPECT_EQ(run({"--consts", (dir / "absent.txt").string()}), 1);
   EXPECT_THAT(err.str(), HasSubstr("cannot open the constants file"));
 
-  const auto bad = write("bad.txt", "a 1 b 0 c 10 d 5 e 10 f 100 g 30 h 100 i 80 j 100 k 2000000 l 0 m 50 n abc");
+  const auto bad = write(
+      "bad.txt", "a 1 b 0 c 10 d 5 e 10 f 100 g 30 h 100 i 80 j 100 k 2000000 l 0 m 50 n abc");
   EXPECT_EQ(run({"--consts", bad.string(), "--report", (dir / "r.txt").string(), "--csv",
                  (dir / "h.csv").string()}),
             1);
@@ -69,6 +99,75 @@ TEST_F(Simulator, UnusableInputExitsOneAndWritesNothing) {
   EXPECT_THAT(err.str(), HasSubstr("Max Gen: 2000000 is outside 0..1000000"));
   EXPECT_FALSE(fs::exists(dir / "r.txt"));
   EXPECT_FALSE(fs::exists(dir / "h.csv"));
+}
+
+// An output that is the constants file, or the other output, under any name, is refused
+// before anything is opened.
+TEST_F(Simulator, OutputsNeverOverwriteTheInputOrEachOther) {
+  const std::string data = KESTRAVIN_TEST_DATA;
+  const auto consts = write("consts.txt", slurp(data + "/small_consts.txt"));
+  const std::string original = slurp(consts);
+  fs::create_symlink(consts, dir / "link.txt");
+  fs::create_hard_link(consts, dir / "hard.txt");
+  const fs::path dotted = dir / "." / "consts.txt";
+  for (const fs::path& same : {consts, dotted, dir / "link.txt", dir / "hard.txt"}) {
+    EXPECT_EQ(run({"--consts", consts.string(), "--seed", "1", "--report", same.string()}), 2)
+        << same;
+    EXPECT_THAT(err.str(), HasSubstr("is the constants file"));
+    EXPECT_EQ(run({"--consts", consts.string(), "--seed", "1", "--csv", same.string()}), 2);
+  }
+  EXPECT_EQ(slurp(consts), original);
+
+  const auto x = (dir / "x").string();
+  EXPECT_EQ(run({"--consts", consts.string(), "--report", x, "--csv", (dir / "." / "x").string()}),
+            2);
+  EXPECT_THAT(err.str(), HasSubstr("--report and --csv name the same file"));
+  fs::create_symlink(dir / "y", dir / "to-y");  // dangling: y does not exist yet
+  EXPECT_EQ(run({"--consts", consts.string(), "--report", (dir / "to-y").string(), "--csv",
+                 (dir / "y").string()}),
+            2);
+  EXPECT_FALSE(fs::exists(x));
+  EXPECT_FALSE(fs::exists(dir / "y"));
+}
+
+// Outputs are created before the run, so a path that cannot be written fails at once and
+// leaves nothing behind; a constants file the user named must read whole.
+TEST_F(Simulator, UnusableOutputsAndConstantsFailBeforeTheRun) {
+  const std::string data = KESTRAVIN_TEST_DATA;
+  const std::string consts = data + "/small_consts.txt";
+  const auto report = dir / "r.txt";
+  const auto csv = dir / "h.csv";
+  EXPECT_EQ(run({"--consts", consts, "--report", report.string(), "--csv",
+                 (dir / "none" / "h.csv").string()}),
+            1);
+  EXPECT_THAT(err.str(), HasSubstr("The CSV file"));
+  EXPECT_THAT(out.str(), Not(HasSubstr("Year:")));  // no run
+  EXPECT_EQ(run({"--consts", consts, "--csv", csv.string(), "--report",
+                 (dir / "none" / "r.txt").string()}),
+            1);
+  EXPECT_THAT(err.str(), HasSubstr("could not be created"));
+  EXPECT_FALSE(fs::exists(report));
+  EXPECT_FALSE(fs::exists(csv));
+
+  std::string text = slurp(consts);
+  const auto shifted = write("shifted.txt", text.replace(text.find("100"), 3, "lots"));
+  EXPECT_EQ(run({"--consts", shifted.string(), "--report", report.string()}), 1);
+  EXPECT_THAT(err.str(), HasSubstr("\"lots\" is not a number"));
+  EXPECT_FALSE(fs::exists(report));
+  const auto early = write("early.txt", "Mutation: 10\nMutationDiv: 100\n");
+  EXPECT_EQ(run({"--consts", early.string(), "--csv", csv.string()}), 1);
+  EXPECT_THAT(err.str(), HasSubstr("ends before entry 3"));
+  EXPECT_FALSE(fs::exists(csv));
+}
+
+TEST_F(Simulator, UnwritableStandardOutputFails) {
+  const std::string data = KESTRAVIN_TEST_DATA;
+  std::ostream broken(nullptr);  // every write fails, as on a full disk
+  std::ostringstream errors;
+  EXPECT_EQ(
+      runSimulator({"--consts", data + "/small_consts.txt", "--seed", "1"}, broken, errors, false),
+      1);
+  EXPECT_THAT(errors.str(), HasSubstr("standard output could not be written"));
 }
 
 TEST_F(Simulator, SeededRunMatchesTheStoredReport) {
@@ -98,14 +197,94 @@ TEST_F(Simulator, ShippedFileEvolvesAPlayer) {
 TEST_F(Simulator, IncompleteOutputExitsOne) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   const std::string data = KESTRAVIN_TEST_DATA;
-  EXPECT_EQ(run({"--consts", data + "/small_consts.txt", "--seed", "1", "--report", "/dev/full"}), 1);
+  EXPECT_EQ(run({"--consts", data + "/small_consts.txt", "--seed", "1", "--report", "/dev/full"}),
+            1);
   EXPECT_THAT(out.str(), HasSubstr("Year: "));  // the run still ended normally
   EXPECT_THAT(err.str(), HasSubstr("could not be written: No space left on device"));
-  EXPECT_EQ(run({"--consts", data + "/small_consts.txt", "--seed", "1", "--csv",
-                 (dir / "none" / "h.csv").string()}),
-            1);
-  EXPECT_THAT(err.str(), HasSubstr("The CSV file"));
 }
+
+#ifndef _WIN32
+// The real program, interrupted in the middle of a long reported run.
+class Interrupted : public Simulator, public ::testing::WithParamInterface<int> {};
+
+TEST_P(Interrupted, RunEndsOnAWholeYearWithEveryOutput) {
+  const int signal = GetParam();
+  const auto consts = write("consts.txt",
+                            "a 10 b 100 c 2000 d 5 e 10 f 100 g 25 h 100 i 60 j 100 k 1000000 "
+                            "l 100 m 2000 n Kestravin_evolves_towards_this_long_target_text");
+  const auto report = dir / "report.txt";
+  const auto csv = dir / "history.csv";
+  const auto errors = dir / "stderr.txt";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::freopen(errors.c_str(), "w", stderr);
+    std::freopen("/dev/null", "w", stdout);
+    execSimulator("--consts", consts.c_str(), "--seed", "3", "--report", report.c_str(), "--csv",
+                  csv.c_str());
+  }
+  // Let it run for some years, then interrupt it.
+  for (int k = 0; k < 400 && (!fs::exists(report) || fs::file_size(report) < 2'000'000); ++k) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(child, signal);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+
+  const std::string said = slurp(errors);
+  const auto at = said.find("interrupted at year ");
+  ASSERT_NE(at, std::string::npos) << said;
+  const int year = std::stoi(said.substr(at + 20));
+  const std::string text = slurp(report);
+  const std::string lastBlock = "**** Team Info, Year " + std::to_string(year) + " ****\r\n";
+  EXPECT_NE(text.find(lastBlock), std::string::npos);
+  EXPECT_EQ(text.find("**** Team Info, Year " + std::to_string(year + 1)), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - 37), "\r\n*******************************\r\n\r\n");
+  // The history holds years 0 to the last whole one.
+  const std::string history = slurp(csv);
+  EXPECT_EQ(std::count(history.begin(), history.end(), '\n'), year - 100 + 2);
+  EXPECT_EQ(said.find('\r'), std::string::npos) << "no progress line off a terminal";
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, Interrupted, ::testing::Values(SIGINT, SIGTERM));
+
+// A team that grows until its memory runs out, under a limit on the address space: the run
+// ends at its last whole year with a message, the history written to that year.
+TEST_F(Simulator, OutOfMemoryEndsTheRunAndKeepsWhatWasDone) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
+#endif
+  if (KESTRAVIN_TEST_EMULATOR[0] != '\0') GTEST_SKIP() << "an emulator ignores the limit";
+  const auto consts = write("consts.txt",
+                            "a 0 b 100 c 1000 d 5000 e 0 f 100 g 0 h 100 i 1000 j 100 "
+                            "k 1000000 l 0 m 1000000 n Kestravin_evolves_under_a_memory_limit");
+  const auto csv = dir / "history.csv";
+  const auto errors = dir / "stderr.txt";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::freopen(errors.c_str(), "w", stderr);
+    std::freopen("/dev/null", "w", stdout);
+    const rlimit limit{200u << 20, 200u << 20};
+    setrlimit(RLIMIT_AS, &limit);
+    execSimulator("--consts", consts.c_str(), "--seed", "1", "--csv", csv.c_str());
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "not ended by a signal (an abort, say)";
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  const std::string said = slurp(errors);
+  const auto at = said.find("out of memory at year ");
+  ASSERT_NE(at, std::string::npos) << said;
+  const int year = std::stoi(said.substr(at + 22));
+  EXPECT_GT(year, 3);
+  EXPECT_THAT(said, HasSubstr("(team of "));
+  const std::string history = slurp(csv);
+  EXPECT_EQ(std::count(history.begin(), history.end(), '\n'), year + 2);
+}
+#endif
 
 }  // namespace
 }  // namespace kestravin

@@ -59,8 +59,8 @@ TEST(ConstantsFile, EarlyEndAndLongFitString) {
   EXPECT_EQ(noString.params.fitString, "00000000000000000000");
   EXPECT_THAT(noString.problems[0], HasSubstr("ends before entry 14"));
 
-  const auto tooLong = read("a 1 b 2 c 3 d 4 e 5 f 6 g 7 h 8 i 9 j 10 k 11 l 12 m 13 n " +
-                            std::string(300, 'q'));
+  const auto tooLong =
+      read("a 1 b 2 c 3 d 4 e 5 f 6 g 7 h 8 i 9 j 10 k 11 l 12 m 13 n " + std::string(300, 'q'));
   EXPECT_EQ(tooLong.params.fitString, "00000000000000000000");
   EXPECT_THAT(tooLong.problems[0], HasSubstr("300 characters, more than 255"));
 
@@ -68,6 +68,21 @@ TEST(ConstantsFile, EarlyEndAndLongFitString) {
                             std::string(255, 'q') + " " + std::string(100000, 'L'));
   EXPECT_EQ(longest.params.fitString.size(), 255u);
   EXPECT_THAT(longest.problems, IsEmpty());
+}
+
+// The fitness string is a C text that ends at its first NUL; the cut is reported.
+TEST(ConstantsFile, FitStringCutAtANulIsReported) {
+  const std::string head = "a 1 b 2 c 3 d 4 e 5 f 6 g 7 h 8 i 9 j 10 k 11 l 12 m 13 n ";
+  const auto cut = read(head + std::string("ab\0cd", 5));
+  EXPECT_EQ(cut.params.fitString, "ab");
+  ASSERT_EQ(cut.problems.size(), 1u);
+  EXPECT_EQ(cut.problems[0], "FitString: cut at a NUL byte after 2 characters");
+
+  const auto empty = read(head + std::string("\0cd", 3));
+  EXPECT_EQ(empty.params.fitString, "00000000000000000000");
+  ASSERT_EQ(empty.problems.size(), 1u);
+  EXPECT_EQ(empty.problems[0],
+            "FitString: cut at a NUL byte after 0 characters; the default fitness string is used");
 }
 
 TEST(ConstantsFile, MissingFileGivesTheDefaults) {

@@ -56,13 +56,14 @@ TEST(CheckParams, EveryProblemListedWithItsRange) {
   p.startYear = 1000000001;
   p.maxPop = 1000001;
   p.fitString = std::string(256, 'x');
-  EXPECT_THAT(checkParams(p),
-              ElementsAre("Fit Death Div: 65536 is outside 1..65535 (needed while the team is not empty)",
-                          "Birth Chance Div: 0 is outside 1..65535 (needed while the team is not empty)",
-                          "Max Gen: 2000000 is outside 0..1000000",
-                          "Start Year: 1000000001 is outside -1000000000..1000000000",
-                          "Max Pop: 1000001 is outside ...1000000",
-                          "FitString: 256 characters is outside 1..255 characters"));
+  EXPECT_THAT(
+      checkParams(p),
+      ElementsAre("Fit Death Div: 65536 is outside 1..65535 (needed while the team is not empty)",
+                  "Birth Chance Div: 0 is outside 1..65535 (needed while the team is not empty)",
+                  "Max Gen: 2000000 is outside 0..1000000",
+                  "Start Year: 1000000001 is outside -1000000000..1000000000",
+                  "Max Pop: 1000001 is outside ...1000000",
+                  "FitString: 256 characters is outside 1..255 characters"));
   const SimParams fixed = clampParams(p);
   EXPECT_THAT(checkParams(fixed), IsEmpty());
   EXPECT_EQ(fixed.fitDeathDiv, 65535);

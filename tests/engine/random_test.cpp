@@ -63,7 +63,8 @@ TEST(Random, RandomBelowEdges) {
   rng.randomInit(5);
   for (int i = 0; i < 2000; ++i) {
     std::uint32_t v;
-    do v = raw.randomNext(); while (v == 65535u);
+    do v = raw.randomNext();
+    while (v == 65535u);
     ASSERT_EQ(rng.randomBelow(65535), v);
   }
 }
@@ -72,7 +73,8 @@ TEST(Random, OutOfRangeDrawsNothing) {
   Random rng, untouched;
   rng.randomInit(3);
   untouched.randomInit(3);
-  for (std::int64_t n : {std::int64_t{0}, std::int64_t{-1}, std::int64_t{65536}, std::int64_t{1} << 40}) {
+  for (std::int64_t n :
+       {std::int64_t{0}, std::int64_t{-1}, std::int64_t{65536}, std::int64_t{1} << 40}) {
     EXPECT_FALSE(DrawRange(n).valid());
     EXPECT_EQ(rng.randomBelow(n), 0u);
   }
@@ -81,7 +83,8 @@ TEST(Random, OutOfRangeDrawsNothing) {
 
 TEST(Random, PreparedRangeGivesTheExactRemainder) {
   // The multiplication replaces "v mod n"; check every 16-bit value for a spread of ranges.
-  for (std::uint32_t n : {1u, 2u, 3u, 7u, 10u, 100u, 255u, 256u, 1000u, 4097u, 32768u, 65534u, 65535u}) {
+  for (std::uint32_t n :
+       {1u, 2u, 3u, 7u, 10u, 100u, 255u, 256u, 1000u, 4097u, 32768u, 65534u, 65535u}) {
     const DrawRange range(n);
     Random a, b;
     a.randomInit(n);
@@ -89,7 +92,8 @@ TEST(Random, PreparedRangeGivesTheExactRemainder) {
     const std::uint32_t limit = (65535u / n) * n;
     for (int i = 0; i < 3000; ++i) {
       std::uint32_t v;
-      do v = b.randomNext(); while (v >= limit);
+      do v = b.randomNext();
+      while (v >= limit);
       ASSERT_EQ(a.randomBelow(range), v % n) << "n=" << n;
     }
   }
@@ -101,8 +105,8 @@ TEST(Random, ChanceBoundDecidesAsTheRemainderDoes) {
   for (std::uint32_t n : {1u, 2u, 3u, 7u, 100u, 255u, 256u, 1000u, 4097u, 65534u, 65535u}) {
     const DrawRange range(n);
     const std::int64_t m = n;
-    for (std::int64_t t : {std::int64_t{-5}, std::int64_t{0}, std::int64_t{1}, m / 3, m / 2,
-                           m - 1, m, m + 1, std::int64_t{1} << 31}) {
+    for (std::int64_t t : {std::int64_t{-5}, std::int64_t{0}, std::int64_t{1}, m / 3, m / 2, m - 1,
+                           m, m + 1, std::int64_t{1} << 31}) {
       const std::uint32_t bound = range.chanceBound(t);
       for (std::uint32_t v = 0; v < 65535u; ++v) {
         if (!range.accepts(v)) continue;

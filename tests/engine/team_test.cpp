@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "engine/random.h"
-#include "engine/statistics.h"
+#include "support/plain_rules.h"
 
 namespace kestravin {
 namespace {
@@ -39,9 +39,12 @@ TEST(Team, AnalyseFitString) {
 TEST(Team, FitnessCountsTheDistanceFromTheTarget) {
   Team team;
   team.installFitString("0909");
-  EXPECT_EQ(computeFitness("0909", team), team.targetFitness);
-  EXPECT_EQ(computeFitness("1909", team), team.targetFitness - 1);
-  EXPECT_EQ(computeFitness("9090", team), 0);
+  EXPECT_EQ(test::plainFitness("0909", team), team.targetFitness);
+  team.startList();
+  char arena[16] = "1909";
+  EXPECT_EQ(team.fitnessOf(arena), team.targetFitness - 1);
+  EXPECT_EQ(test::plainFitness("1909", team), team.targetFitness - 1);
+  EXPECT_EQ(test::plainFitness("9090", team), 0);
 }
 
 TEST(Team, FoundersHaveGenesInRangeAndSequentialIds) {
@@ -50,31 +53,31 @@ TEST(Team, FoundersHaveGenesInRangeAndSequentialIds) {
   rng.randomInit(42);
   team.installFitString("AAAA");
   createTeam(team, 50, rng);
-  ASSERT_EQ(team.size(), 50u);
-  for (std::size_t i = 0; i < team.size(); ++i) {
-    EXPECT_EQ(team.player(i).id, static_cast<int>(i) + 1);
-    for (char c : team.chromosomeView(i)) EXPECT_TRUE(c == 'A' || c == '@');
-    EXPECT_EQ(team.chromosome(i)[4], '\0');
-    EXPECT_EQ(team.player(i).fitness, computeFitness(team.chromosome(i), team));
-    const float f = team.player(i).fertility;
+  ASSERT_EQ(team.players.size(), 50u);
+  for (std::size_t i = 0; i < team.players.size(); ++i) {
+    EXPECT_EQ(team.players[i].id, static_cast<int>(i) + 1);
+    for (char c : team.players.chromosomeView(i)) EXPECT_TRUE(c == 'A' || c == '@');
+    EXPECT_EQ(team.players.chromosome(i)[4], '\0');
+    EXPECT_EQ(team.players[i].fitness, test::plainFitness(team.players.chromosome(i), team));
+    const float f = team.players[i].fertility;
     EXPECT_TRUE(f >= 0 && f <= 99 && f == static_cast<int>(f));
   }
-  EXPECT_EQ(team.population, 50);
-  EXPECT_EQ(team.births, 50);
-  EXPECT_EQ(team.maxBirths, 50);
+  EXPECT_EQ(team.stats.population, 50);
+  EXPECT_EQ(team.stats.births, 50);
+  EXPECT_EQ(team.stats.maxBirths, 50);
   EXPECT_EQ(team.nextId, 51);
-  EXPECT_EQ(team.findPlayer(17), 16);
-  EXPECT_EQ(team.findPlayer(51), -1);
+  EXPECT_EQ(team.players.find(17), 16);
+  EXPECT_EQ(team.players.find(51), -1);
 
   createTeam(team, 0, rng);
-  EXPECT_TRUE(team.hasList());
-  EXPECT_EQ(team.size(), 0u);
-  EXPECT_EQ(team.population, 0);
-  EXPECT_EQ(team.births, 0);
+  EXPECT_TRUE(team.players.exists());
+  EXPECT_EQ(team.players.size(), 0u);
+  EXPECT_EQ(team.stats.population, 0);
+  EXPECT_EQ(team.stats.births, 0);
   EXPECT_EQ(team.nextId, 1);
 
-  team.releasePlayers();
-  EXPECT_FALSE(team.hasList());
+  team.players.release();
+  EXPECT_FALSE(team.players.exists());
 }
 
 TEST(Team, RemovalKeepsTheOrderOfSurvivorsAndTheirChromosomes) {
@@ -84,15 +87,14 @@ TEST(Team, RemovalKeepsTheOrderOfSurvivorsAndTheirChromosomes) {
   team.installFitString("abcdefgh");
   createTeam(team, 6, rng);
   std::vector<std::string> kept;
-  for (std::size_t i = 0; i < team.size(); ++i) {
-    if (i % 2 == 0) team.player(i).dead = 1;
-    else kept.emplace_back(team.chromosomeView(i));
+  for (std::size_t i = 0; i < team.players.size(); ++i) {
+    if (i % 2 != 0) kept.emplace_back(team.players.chromosomeView(i));
   }
-  team.removeDead();
-  ASSERT_EQ(team.size(), 3u);
+  team.players.removeIf([](const Player& p) { return p.id % 2 != 0; });
+  ASSERT_EQ(team.players.size(), 3u);
   for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(team.player(i).id, static_cast<int>(2 * i + 2));
-    EXPECT_EQ(std::string(team.chromosomeView(i)), kept[i]);
+    EXPECT_EQ(team.players[i].id, static_cast<int>(2 * i + 2));
+    EXPECT_EQ(std::string(team.players.chromosomeView(i)), kept[i]);
   }
 }
 
@@ -108,18 +110,17 @@ TEST(Team, CrossoverJoinsHeadAndTailAtTheCutAndScoresTheChild) {
     Random rng;
     rng.randomInit(static_cast<std::uint32_t>(length));
     createTeam(team, 2, rng);
-    team.reserve(3);
-    const std::size_t c = team.appendUnset();
-    const std::string head(team.chromosomeView(0));
-    const std::string tail(team.chromosomeView(1));
+    const std::size_t c = team.players.append();
+    const std::string head(team.players.chromosomeView(0));
+    const std::string tail(team.players.chromosomeView(1));
     for (std::size_t cut = 0; cut <= length; ++cut) {
-      char* child = team.chromosome(c);
+      char* child = team.players.chromosome(c);
       const std::int32_t fitness =
-          team.crossover(child, team.chromosome(0), team.chromosome(1), cut);
+          team.crossover(child, team.players.chromosome(0), team.players.chromosome(1), cut);
       const std::string expected = head.substr(0, cut) + tail.substr(cut);
-      ASSERT_EQ(std::string(team.chromosomeView(c)), expected) << length << " cut " << cut;
-      for (std::size_t b = length; b < team.stride(); ++b) ASSERT_EQ(child[b], '\0');
-      ASSERT_EQ(fitness, computeFitness(child, team)) << length << " cut " << cut;
+      ASSERT_EQ(std::string(team.players.chromosomeView(c)), expected) << length << " cut " << cut;
+      for (std::size_t b = length; b < team.players.stride(); ++b) ASSERT_EQ(child[b], '\0');
+      ASSERT_EQ(fitness, test::plainFitness(child, team)) << length << " cut " << cut;
     }
   }
   // A longer string is cut to the longest the parameters allow.

@@ -5,13 +5,18 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/fp_precision.h"
+
 namespace literal {
 
 namespace {
-int code(char c) { return static_cast<signed char>(c); }
+int code(char c) {
+  return static_cast<signed char>(c);
+}
 }  // namespace
 
 Model::Model(const Params& params, std::uint32_t seed) : params_(params) {
+  const kestravin::DoubleArithmetic doubles;  // real arithmetic in doubles, on any unit
   // The generator: LCG-seeded table, bit 15 from a second pass, the sixteen columns.
   std::uint32_t s = seed;
   auto step = [&s] {
@@ -39,7 +44,10 @@ Model::Model(const Params& params, std::uint32_t seed) : params_(params) {
   }
   geneRange_ = geneMax_ - geneMin_;
   if (geneRange_ == 0) {
-    if (geneMin_ != 0) geneMin_--; else geneMax_++;
+    if (geneMin_ != 0)
+      geneMin_ = static_cast<signed char>(geneMin_ - 1);  // 8-bit: below -128 comes 127
+    else
+      geneMax_++;
     geneRange_ = 1;
   }
   targetFitness_ = 0;
@@ -88,7 +96,8 @@ std::uint32_t Model::next16() {
 
 std::uint32_t Model::below(std::uint32_t n) {
   std::uint32_t limit = (65535u / n) * n, v;
-  do v = next16(); while (v >= limit);
+  do v = next16();
+  while (v >= limit);
   return v % n;
 }
 
@@ -130,7 +139,10 @@ void Model::stats() {
   // Mean, with the population count; then highest; then lowest.
   std::int64_t sum = 0;
   int n = 0;
-  for (Player* p = head_->next; p; p = p->next) { sum += p->fitness; n++; }
+  for (Player* p = head_->next; p; p = p->next) {
+    sum += p->fitness;
+    n++;
+  }
   population_ = n;
   if (n > highestPop_) highestPop_ = n;
   if (n < lowestPop_) lowestPop_ = n;
@@ -141,7 +153,8 @@ void Model::stats() {
     bestId_ = 0;
   } else {
     Player* best = head_->next;
-    for (Player* p = head_->next; p; p = p->next) if (p->fitness > best->fitness) best = p;
+    for (Player* p = head_->next; p; p = p->next)
+      if (p->fitness > best->fitness) best = p;
     maxFitness_ = best->fitness;
     bestId_ = best->id;
   }
@@ -150,7 +163,8 @@ void Model::stats() {
     worstId_ = 0;
   } else {
     Player* worst = head_->next;
-    for (Player* p = head_->next; p; p = p->next) if (p->fitness < worst->fitness) worst = p;
+    for (Player* p = head_->next; p; p = p->next)
+      if (p->fitness < worst->fitness) worst = p;
     minFitness_ = worst->fitness;
     worstId_ = worst->id;
   }
@@ -161,6 +175,7 @@ bool Model::mayAdvance() const {
 }
 
 void Model::runYear() {
+  const kestravin::DoubleArithmetic doubles;
   for (Player* p = head_->next; p; p = p->next) p->age++;
 
   for (Player* p = head_->next; p; p = p->next) p->bred = 0;
@@ -188,7 +203,8 @@ void Model::runYear() {
       if (chance(params_.mutationDiv, params_.mutation)) {
         int pos = static_cast<int>(below(chromoLength_ + 1));
         if (pos < chromoLength_) {
-          c->chromosome[pos] = static_cast<char>(geneMin_ + static_cast<int>(below(geneRange_ + 1)));
+          c->chromosome[pos] =
+              static_cast<char>(geneMin_ + static_cast<int>(below(geneRange_ + 1)));
           c->lastMutation = pos + 1;
         } else {
           c->fertility = static_cast<float>(below(100));
@@ -257,7 +273,8 @@ std::string Model::reportBlock() const {
   std::string out;
   char line[1024];
   auto put = [&](int n) { out.append(line, n); };
-  put(std::snprintf(line, sizeof line, "**** Team Info, Year %d ****\r\n", params_.startYear + year_));
+  put(std::snprintf(line, sizeof line, "**** Team Info, Year %d ****\r\n",
+                    params_.startYear + year_));
   put(std::snprintf(line, sizeof line, "Max Fitness=%d Min Fitness=%d Avg Fitness=%.2f\r\n",
                     maxFitness_, minFitness_, static_cast<double>(avgFitness_)));
   put(std::snprintf(line, sizeof line, "Total population=%d Births=%d\r\n", population_, births_));
@@ -270,10 +287,17 @@ std::string Model::reportBlock() const {
   if (!head_->next) return out;
   out += " ID    FIT    AGE    MUT    FERT    KIDS    CHROMO\r\n";
   out += "----  -----  -----  -----  ------  ------  --------\r\n";
-  for (const Player* p = head_->next; p; p = p->next)
-    put(std::snprintf(line, sizeof line, "%-5d %-2d     %-2d     %-2d     %-5.2f   %-3d     %-20s\r\n",
-                      p->id, p->fitness, p->age, p->lastMutation,
-                      static_cast<double>(p->fertility), p->children, p->chromosome));
+  // The file is text: every LF byte written, a gene of code 10 too, is stored as CR LF.
+  for (const Player* p = head_->next; p; p = p->next) {
+    const int n = std::snprintf(line, sizeof line,
+                                "%-5d %-2d     %-2d     %-2d     %-5.2f   %-3d     %-20s\n", p->id,
+                                p->fitness, p->age, p->lastMutation,
+                                static_cast<double>(p->fertility), p->children, p->chromosome);
+    for (int i = 0; i < n; ++i) {
+      if (line[i] == '\n') out += '\r';
+      out += line[i];
+    }
+  }
   out += "\r\n*******************************\r\n\r\n";
   return out;
 }

@@ -11,8 +11,8 @@ namespace literal {
 
 struct Params {
   std::int32_t mutation = 0, mutationDiv = 0, teamSize = 0, ageStart = 0, ageDeath = 0,
-               ageDeathDiv = 0, fitDeath = 0, fitDeathDiv = 0, birthChance = 0,
-               birthChanceDiv = 0, maxGen = 0, startYear = 0, maxPop = 0;
+               ageDeathDiv = 0, fitDeath = 0, fitDeathDiv = 0, birthChance = 0, birthChanceDiv = 0,
+               maxGen = 0, startYear = 0, maxPop = 0;
   std::string fitString;
 };
 
@@ -62,10 +62,10 @@ class Model {
   Player* tail_ = nullptr;  // the last record, so that appending does not walk the list
   std::int32_t nextId_ = 1, chromoLength_ = 0, geneMin_ = 0, geneMax_ = 0, geneRange_ = 0,
                targetFitness_ = 0;
-  std::int32_t maxFitness_ = 0, bestId_ = 0, bestMaxFitness_ = 0, minFitness_ = 0,
-               worstId_ = 0, population_ = 0, highestPop_ = 0, lowestPop_ = 0, births_ = 0,
-               maxBirths_ = 0, deaths_ = 0, maxDeaths_ = 0, ageDeaths_ = 0, maxAgeDeaths_ = 0,
-               fitDeaths_ = 0, maxFitDeaths_ = 0, year_ = 0;
+  std::int32_t maxFitness_ = 0, bestId_ = 0, bestMaxFitness_ = 0, minFitness_ = 0, worstId_ = 0,
+               population_ = 0, highestPop_ = 0, lowestPop_ = 0, births_ = 0, maxBirths_ = 0,
+               deaths_ = 0, maxDeaths_ = 0, ageDeaths_ = 0, maxAgeDeaths_ = 0, fitDeaths_ = 0,
+               maxFitDeaths_ = 0, year_ = 0;
   float avgFitness_ = 0, bestAvgFitness_ = 0;
 };
 

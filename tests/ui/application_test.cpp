@@ -191,7 +191,7 @@ TEST_F(Desktop, StartUpShowsTheMainWindowWithItsControlsAndTheFounders) {
   EXPECT_EQ(a.optionControls().numberField(10).text(), "500");
 
   // The founders, in order, with their ids as row data.
-  const Team& team = a.controller().team();
+  const Team& team = a.controller().run()->team();
   ASSERT_EQ(a.playerList().rowCount(), 20);
   for (int row = 0; row < 20; ++row) {
     EXPECT_EQ(a.playerList().rowText(row), ui::playerRowText(team, static_cast<std::size_t>(row)));
@@ -228,9 +228,9 @@ TEST_F(Desktop, StepSimulatesOneYearAndFillsTheList) {
   click(a.mainButton(ui::kStepId));
   pass();
   pass();
-  EXPECT_EQ(a.controller().team().year, 1);
+  EXPECT_EQ(a.controller().run()->team().stats.year, 1);
   EXPECT_TRUE(a.controller().paused());
-  EXPECT_EQ(a.playerList().rowCount(), a.controller().team().population);
+  EXPECT_EQ(a.playerList().rowCount(), a.controller().run()->team().stats.population);
   EXPECT_EQ(a.busyState().step, (busyBefore + 5) % 9) << "five ticks in a year";
 }
 
@@ -240,13 +240,13 @@ TEST_F(Desktop, StartStopEmptiesTheListWhileRunningAndRefillsIt) {
   EXPECT_FALSE(a.controller().paused());
   EXPECT_EQ(a.playerList().rowCount(), 0);
   for (int k = 0; k < 5; ++k) pass();
-  EXPECT_EQ(a.controller().team().year, 5);
+  EXPECT_EQ(a.controller().run()->team().stats.year, 5);
   EXPECT_EQ(a.playerList().rowCount(), 0);
   click(a.mainButton(ui::kStartStopId));
   EXPECT_TRUE(a.controller().paused());
   pass();
-  EXPECT_EQ(a.controller().team().year, 5);
-  EXPECT_EQ(a.playerList().rowCount(), a.controller().team().population);
+  EXPECT_EQ(a.controller().run()->team().stats.year, 5);
+  EXPECT_EQ(a.playerList().rowCount(), a.controller().run()->team().stats.population);
 }
 
 TEST_F(Desktop, ResetStartsAFreshRunFromTheEditedFields) {
@@ -256,15 +256,15 @@ TEST_F(Desktop, ResetStartsAFreshRunFromTheEditedFields) {
   a.optionControls().numberField(2).setText("7");  // teamSize
   click(a.mainButton(ui::kResetId));
   pass();
-  EXPECT_EQ(a.controller().team().year, 0);
-  EXPECT_EQ(a.controller().params().teamSize, 7);
+  EXPECT_EQ(a.controller().run()->team().stats.year, 0);
+  EXPECT_EQ(a.controller().run()->params().teamSize, 7);
   EXPECT_EQ(a.playerList().rowCount(), 7);
   EXPECT_FALSE(a.optionsWindow().visible());
 
   // A refused reset changes nothing and says why.
   a.optionControls().numberField(1).setText("0");  // mutationDiv
   click(a.mainButton(ui::kResetId));
-  EXPECT_EQ(a.controller().params().teamSize, 7);
+  EXPECT_EQ(a.controller().run()->params().teamSize, 7);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_THAT(messages[0], ::testing::StartsWith("Error!!! Mutation Div: 0 is outside"));
 }
@@ -293,7 +293,8 @@ TEST_F(Desktop, EndMessagesInTheirColours) {
     passUntil([&] { return a.controller().finished(); });
     pass();
     EXPECT_GT(pixelsOf(*a.statusBuffer(), message, platform::kRed), 0);
-    EXPECT_EQ(a.playerList().rowCount(), a.controller().team().population) << "final players";
+    EXPECT_EQ(a.playerList().rowCount(), a.controller().run()->team().stats.population)
+        << "final players";
   }
   {
     // A one-character fitness string: every founder is perfect.
@@ -353,7 +354,7 @@ TEST_F(Desktop, CancelPutsTheFieldsBackAndOkAppliesThem) {
   maxGen.setText("77");
   click(a.optionControls().cancelButton());
   EXPECT_EQ(maxGen.text(), "500");
-  EXPECT_EQ(a.controller().params().maxGen, 500);
+  EXPECT_EQ(a.controller().run()->params().maxGen, 500);
 
   // A negative value goes into its field with its sign and comes back; five digits are read
   // whole.
@@ -365,10 +366,10 @@ TEST_F(Desktop, CancelPutsTheFieldsBackAndOkAppliesThem) {
   click(a.optionControls().okButton());
   pass();
   EXPECT_FALSE(a.optionsWindow().visible());
-  EXPECT_EQ(a.controller().params().startYear, -5);
-  EXPECT_EQ(a.controller().params().maxGen, 10000);
-  EXPECT_EQ(a.controller().team().population, 42);
-  EXPECT_EQ(a.controller().team().fitString(), "HelloWorld");
+  EXPECT_EQ(a.controller().run()->params().startYear, -5);
+  EXPECT_EQ(a.controller().run()->params().maxGen, 10000);
+  EXPECT_EQ(a.controller().run()->team().stats.population, 42);
+  EXPECT_EQ(a.controller().run()->team().fitString(), "HelloWorld");
   click(a.mainButton(ui::kOptionsId));
   click(a.optionControls().cancelButton());
   EXPECT_EQ(a.optionControls().numberField(11).text(), "-5");
@@ -384,8 +385,23 @@ TEST_F(Desktop, RefusedOkKeepsTheRunAndTheWindowOpen) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], "Error!!! Max Gen: 2000000 is outside 0..1000000");
   EXPECT_TRUE(a.optionsWindow().visible());
-  EXPECT_EQ(a.controller().team().year, 1);
+  EXPECT_EQ(a.controller().run()->team().stats.year, 1);
   EXPECT_EQ(a.optionControls().numberField(10).text(), "2000000");
+}
+
+TEST_F(Desktop, StartUpClampsUnusableValuesAndShowsThemOnce) {
+  std::string text = constsText({});
+  text.replace(text.find("MaxGen: 500"), 11, "MaxGen: -4");
+  text.replace(text.find("BirthChanceDiv: 100"), 19, "BirthChanceDiv: 70000");
+  std::ofstream(folder / "consts.txt") << text;
+  CountingApp& a = startWith(folder / "consts.txt");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_THAT(messages[0], ::testing::HasSubstr("Max Gen: -4 is outside 0..1000000"));
+  EXPECT_THAT(messages[0], ::testing::HasSubstr("Birth Chance Div: 70000 is outside 1..65535"));
+  EXPECT_THAT(messages[0], ::testing::HasSubstr("The nearest valid values are used instead."));
+  EXPECT_EQ(a.controller().run()->params().maxGen, 0);
+  EXPECT_EQ(a.controller().run()->params().birthChanceDiv, 65535);
+  EXPECT_EQ(a.optionControls().numberField(10).text(), "0");
 }
 
 TEST_F(Desktop, TickedBoxCountsAtTheNextResetEvenAfterCancel) {
@@ -431,13 +447,13 @@ TEST(GraphPixels, CurvePointsOnTheBuffer) {
   History history;
   history.allocHistory(10);
   for (int y = 0; y <= 10; ++y) {
-    team.year = y;
-    team.population = y == 3 ? 50 : 20;
-    team.avgFitness = 12.9f;
-    history.recordHistory(team);
+    team.stats.year = y;
+    team.stats.population = y == 3 ? 50 : 20;
+    team.stats.avgFitness = 12.9f;
+    history.recordHistory(team.stats);
   }
-  team.highestPop = 100;
-  team.bestAvgFitness = 25.6f;
+  team.stats.highestPop = 100;
+  team.stats.bestAvgFitness = 25.6f;
   ui::drawGraph(*buffer, team, history, 2);
   // Entry 3 = 50 of 100 over 10 years lies at (150, 175); the next line starts there.
   EXPECT_EQ(pixel(*buffer, {150, 175}), ui::kCurveColor);
@@ -448,7 +464,7 @@ TEST(GraphPixels, CurvePointsOnTheBuffer) {
   ui::drawGraph(*buffer, team, history, 7);  // 12.9 of 25.6 plots as 12 of 25
   EXPECT_EQ(pixel(*buffer, {45, 181}), ui::kCurveColor);
 
-  team.year = 0;
+  team.stats.year = 0;
   ui::drawGraph(*buffer, team, history, 2);
   int curve = 0;
   for (int y = 0; y < 340; ++y) {
@@ -461,7 +477,7 @@ TEST_F(Desktop, MissingConstantsFileIsShownAndTheDefaultsUsed) {
   CountingApp& a = startWith(folder / "nothing-here.txt");
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages[0], "Error!!! Error opening consts.txt, all constants set to default");
-  EXPECT_EQ(a.controller().params().startYear, 888);
+  EXPECT_EQ(a.controller().run()->params().startYear, 888);
 }
 
 TEST_F(Desktop, AClassThatCannotBeRegisteredIsShownAndStartUpStops) {
@@ -525,7 +541,7 @@ TEST_F(Shutdown, WhileARunGoesOn) {
   tickAndReset(a);
   click(a.mainButton(ui::kStartStopId));
   for (int k = 0; k < 4; ++k) pass();
-  const int years = a.controller().team().year;
+  const int years = a.controller().run()->team().stats.year;
   closeAndFinish(a);
   EXPECT_FALSE(a.controller().reportOpen());
   expectCompleteReport(years);

@@ -34,12 +34,12 @@ struct RecordedRun {
     team.installFitString("Kestrel");
     history.allocHistory(static_cast<std::int32_t>(populations.size()));
     for (std::size_t y = 0; y < populations.size(); ++y) {
-      team.year = static_cast<std::int32_t>(y);
-      team.population = populations[y];
-      team.avgFitness = avg;
-      history.recordHistory(team);
+      team.stats.year = static_cast<std::int32_t>(y);
+      team.stats.population = populations[y];
+      team.stats.avgFitness = avg;
+      history.recordHistory(team.stats);
     }
-    team.highestPop = 100;
+    team.stats.highestPop = 100;
   }
 };
 
@@ -53,7 +53,7 @@ std::vector<std::string> curve(const RecordingSurface& s) {
 
 TEST(DrawGraph, FrameTextsAndTheCurveOfTheYearsBefore) {
   RecordedRun run({10, 50, 100, 20});
-  run.team.year = 3;  // entries 0..2 are plotted; entry 3 is not
+  run.team.stats.year = 3;  // entries 0..2 are plotted; entry 3 is not
   RecordingSurface buffer;
   ui::drawGraph(buffer, run.team, run.history, 2);
   EXPECT_EQ(buffer.ops.front(), "black 0,0 440x340");
@@ -78,14 +78,14 @@ TEST(DrawGraph, NoCurveForTheFirstYearsAndAverageFitnessTruncated) {
   EXPECT_THAT(empty.texts(), ::testing::Contains("384,327 blue 0"));
 
   RecordedRun one({10, 20});
-  one.team.year = 1;
+  one.team.stats.year = 1;
   RecordingSurface single;
   ui::drawGraph(single, one.team, one.history, 2);
   EXPECT_THAT(curve(single), ::testing::ElementsAre("line 45,295-45,295 rgb(98,4,178)"));
 
   RecordedRun avg({10, 10, 10}, 12.9f);
-  avg.team.year = 2;
-  avg.team.bestAvgFitness = 25.6f;
+  avg.team.stats.year = 2;
+  avg.team.stats.bestAvgFitness = 25.6f;
   RecordingSurface average;
   ui::drawGraph(average, avg.team, avg.history, 7);
   EXPECT_THAT(average.texts(), ::testing::Contains("0,17 blue 25.60"));
@@ -93,7 +93,7 @@ TEST(DrawGraph, NoCurveForTheFirstYearsAndAverageFitnessTruncated) {
 
   // A scale of 0 (nobody died): the curve runs along the x-axis.
   RecordedRun deaths({10, 10, 10});
-  deaths.team.year = 2;
+  deaths.team.stats.year = 2;
   RecordingSurface flat;
   ui::drawGraph(flat, deaths.team, deaths.history, 4);
   EXPECT_THAT(curve(flat), ::testing::Contains("line 45,325-220,325 rgb(98,4,178)"));

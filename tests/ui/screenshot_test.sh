@@ -25,7 +25,9 @@ cd "$work"
 cat > inside.sh <<'INSIDE'
 #!/usr/bin/env bash
 program=$1
-"$program" > program.log 2>&1 &
+# The program is to show its windows on this X server, whatever platform the environment
+# names (a CI or a shell may have set QT_QPA_PLATFORM=offscreen).
+QT_QPA_PLATFORM=xcb "$program" > program.log 2>&1 &
 pid=$!
 pixel() { convert shot.xwd -format "%[hex:u.p{$1,$2}]" info:; }
 check() {

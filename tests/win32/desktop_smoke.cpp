@@ -67,7 +67,8 @@ std::vector<HWND> childrenOf(HWND parent) {
 HWND childWith(HWND parent, const std::string& cls, const std::string& text) {
   for (HWND child : childrenOf(parent)) {
     // The system's own classes answer in their own case ("Button", "ListBox").
-    if (lstrcmpiA(classOf(child).c_str(), cls.c_str()) == 0 && (text.empty() || textOf(child) == text)) {
+    if (lstrcmpiA(classOf(child).c_str(), cls.c_str()) == 0 &&
+        (text.empty() || textOf(child) == text)) {
       return child;
     }
   }
@@ -176,8 +177,7 @@ int main(int argc, char** argv) {
   PROCESS_INFORMATION child{};
   if (!CreateProcessA(program.string().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                       nullptr, folder.string().c_str(), &startup, &child)) {
-    std::fprintf(stderr, "cannot start %s (error %lu)\n", program.string().c_str(),
-                 GetLastError());
+    std::fprintf(stderr, "cannot start %s (error %lu)\n", program.string().c_str(), GetLastError());
     return 2;
   }
 
@@ -217,8 +217,8 @@ int main(int argc, char** argv) {
   const struct {
     const char* text;
     int id;
-  } buttons[] = {{"Start/Stop", 100}, {"Reset", 101}, {"Options", 103}, {"Step", 104},
-                 {"Graphs", 105}};
+  } buttons[] = {
+      {"Start/Stop", 100}, {"Reset", 101}, {"Options", 103}, {"Step", 104}, {"Graphs", 105}};
   HWND buttonOf[5] = {};
   for (int k = 0; k < 5; ++k) {
     buttonOf[k] = childWith(main, "BUTTON", buttons[k].text);
@@ -297,8 +297,9 @@ int main(int argc, char** argv) {
   }
   check(crlf, "every line of the report ends in CR LF");
   const std::string rule = "\r\n" + std::string(31, '*') + "\r\n\r\n";
-  check(text.size() >= rule.size() && text.compare(text.size() - rule.size(), rule.size(), rule) == 0,
-        "the report ends with its closing rule");
+  check(
+      text.size() >= rule.size() && text.compare(text.size() - rule.size(), rule.size(), rule) == 0,
+      "the report ends with its closing rule");
 
   std::printf("%s\n", failures == 0 ? "all checks held" : "some checks failed");
   return failures == 0 ? 0 : 1;

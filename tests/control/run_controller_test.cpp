@@ -1,4 +1,4 @@
-#include "engine/run_controller.h"
+#include "control/run_controller.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -7,7 +7,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/fake_ui.h"
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include "control/end_messages.h"
+#include "control/fake_ui.h"
 #include "report/report_writer.h"
 #include "support/test_folder.h"
 
@@ -15,8 +22,8 @@ namespace kestravin {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 using testing::FakeUi;
+using ::testing::HasSubstr;
 
 SimParams smallParams() {
   SimParams p;
@@ -43,19 +50,21 @@ struct Harness {
   RunController run{ui, report, [] { return 77u; }};
 
   explicit Harness(const SimParams& p = smallParams()) {
-    ui.fields = paramsToFields(p);
+    ui.setup = RunSetup{p, false};
     ui.controller = &run;
   }
+  const Simulation& sim() const { return *run.run(); }
+  const TeamStats& stats() const { return run.run()->stats(); }
 };
 
 TEST(RunController, StartUpLeavesThePausedRunAndDrawsOnce) {
   Harness h;
   h.run.prepareFirstRun();
-  EXPECT_THAT(h.ui.calls, ElementsAre("resetBusy"));
+  EXPECT_THAT(h.ui.calls, ElementsAre("readOptionFields", "resetBusy"));
   EXPECT_TRUE(h.run.paused());
-  EXPECT_EQ(h.run.team().population, 10);
-  EXPECT_EQ(h.run.history().size(), 6);
-  EXPECT_EQ(h.run.history().intEntry(History::kBirths, 0), 10);
+  EXPECT_EQ(h.stats().population, 10);
+  EXPECT_EQ(h.sim().history().size(), 6);
+  EXPECT_EQ(h.sim().history().intEntry(History::kBirths, 0), 10);
   h.ui.calls.clear();
   h.run.idleStep();
   h.run.idleStep();
@@ -69,13 +78,13 @@ TEST(RunController, StepSimulatesOneYearAndPausesWithTheListFilled) {
   h.ui.calls.clear();
   h.run.requestStep();
   h.run.idleStep();
-  EXPECT_THAT(h.ui.calls, ElementsAre("drawPlayerDetails", "tickBusy", "tickBusy", "tickBusy",
-                                      "tickBusy", "tickBusy", "refreshPlayerList",
-                                      "drawStatusPanel"));
-  EXPECT_EQ(h.run.team().year, 1);
+  EXPECT_THAT(h.ui.calls,
+              ElementsAre("drawPlayerDetails", "tickBusy", "tickBusy", "tickBusy", "tickBusy",
+                          "tickBusy", "refreshPlayerList", "drawStatusPanel"));
+  EXPECT_EQ(h.stats().year, 1);
   EXPECT_TRUE(h.run.paused());
   h.run.idleStep();
-  EXPECT_EQ(h.run.team().year, 1);
+  EXPECT_EQ(h.stats().year, 1);
 }
 
 TEST(RunController, StartStopEmptiesTheListAndStopsBetweenYears) {
@@ -87,7 +96,7 @@ TEST(RunController, StartStopEmptiesTheListAndStopsBetweenYears) {
   EXPECT_FALSE(h.run.paused());
   h.run.idleStep();
   h.run.idleStep();
-  EXPECT_EQ(h.run.team().year, 2);
+  EXPECT_EQ(h.stats().year, 2);
   h.ui.calls.clear();
   h.run.toggleRun();
   EXPECT_THAT(h.ui.calls, ElementsAre("refreshPlayerList", "drawPlayerDetails"));
@@ -105,8 +114,8 @@ TEST(RunController, RunEndsAtTheYearLimitAndCannotResume) {
   for (int i = 0; i < 10; ++i) h.run.idleStep();
   EXPECT_TRUE(h.run.finished());
   EXPECT_TRUE(h.run.paused());
-  EXPECT_EQ(h.run.team().year, 3);
-  EXPECT_EQ(runEnd(h.run.team(), p.maxGen), RunEnd::kTimeLimit);
+  EXPECT_EQ(h.stats().year, 3);
+  EXPECT_EQ(h.sim().end(), RunEnd::kTimeLimit);
   EXPECT_EQ(endMessage(RunEnd::kTimeLimit), "***TIME LIMIT REACHED***");
   h.ui.calls.clear();
   h.run.toggleRun();
@@ -114,8 +123,8 @@ TEST(RunController, RunEndsAtTheYearLimitAndCannotResume) {
   EXPECT_TRUE(h.run.paused());
   h.run.requestStep();
   h.run.idleStep();
-  EXPECT_EQ(h.run.team().year, 3);
-  EXPECT_FALSE(h.run.hasPendingWork() && h.run.mayAdvance());
+  EXPECT_EQ(h.stats().year, 3);
+  EXPECT_FALSE(h.run.hasPendingWork());
 }
 
 TEST(RunController, EmptyTeamIsAnnouncedByTheFirstIdleStep) {
@@ -126,48 +135,36 @@ TEST(RunController, EmptyTeamIsAnnouncedByTheFirstIdleStep) {
   EXPECT_TRUE(h.run.hasPendingWork());
   h.run.idleStep();
   EXPECT_TRUE(h.run.finished());
-  EXPECT_EQ(h.run.team().year, 0);
+  EXPECT_EQ(h.stats().year, 0);
   EXPECT_FALSE(h.run.hasPendingWork());
 }
 
-TEST(RunController, ResetRestartsAndRefusesInvalidFields) {
+TEST(RunController, ResetRestartsAndRefusesUnusableFields) {
   Harness h;
   h.run.prepareFirstRun();
   h.run.toggleRun();
   h.run.idleStep();
-  h.ui.fields.numbers[10] = "2000000";  // Max Gen
-  h.ui.fields.numbers[1] = "0";         // Mutation Div
+  h.ui.setup.reset();  // the fields cannot be used: the options window has said why
   h.ui.calls.clear();
   EXPECT_FALSE(h.run.applyOptions());
-  ASSERT_EQ(h.ui.messages.size(), 1u);
-  EXPECT_THAT(h.ui.messages[0], HasSubstr("Max Gen: 2000000 is outside 0..1000000"));
-  EXPECT_THAT(h.ui.messages[0], HasSubstr("Mutation Div: 0 is outside 1..65535"));
-  EXPECT_TRUE(h.ui.calls.empty());  // the options window stays open, nothing changed
+  EXPECT_THAT(h.ui.calls, ElementsAre("readOptionFields"));  // the window stays, nothing changed
   EXPECT_FALSE(h.run.paused());
-  EXPECT_EQ(h.run.team().year, 1);
+  EXPECT_EQ(h.stats().year, 1);
+  EXPECT_FALSE(h.run.requestReset());
+  EXPECT_EQ(h.stats().year, 1);
 
-  h.ui.fields = paramsToFields(smallParams());
-  h.ui.fields.numbers[2] = "12";
-  EXPECT_TRUE(h.run.applyOptions());
-  EXPECT_THAT(h.ui.calls, ElementsAre("hideOptionsWindow", "resetBusy", "repaintStatusArea",
-                                      "clearPlayerList", "refreshPlayerList", "drawPlayerDetails"));
-  EXPECT_TRUE(h.run.paused());
-  EXPECT_EQ(h.run.team().year, 0);
-  EXPECT_EQ(h.run.team().population, 12);
-  EXPECT_TRUE(h.run.redrawStatus());
-}
-
-TEST(RunController, StartUpClampsInvalidValuesAndShowsThem) {
   SimParams p = smallParams();
-  p.maxGen = -4;
-  p.birthChanceDiv = 70000;
-  Harness h(p);
-  h.run.prepareFirstRun();
-  ASSERT_EQ(h.ui.messages.size(), 1u);
-  EXPECT_THAT(h.ui.messages[0], HasSubstr("Max Gen: -4 is outside 0..1000000"));
-  EXPECT_EQ(h.run.params().maxGen, 0);
-  EXPECT_EQ(h.run.params().birthChanceDiv, 65535);
-  EXPECT_EQ(h.ui.fields.numbers[10], "0");
+  p.teamSize = 12;
+  h.ui.setup = RunSetup{p, false};
+  h.ui.calls.clear();
+  EXPECT_TRUE(h.run.applyOptions());
+  EXPECT_THAT(h.ui.calls,
+              ElementsAre("readOptionFields", "hideOptionsWindow", "resetBusy", "repaintStatusArea",
+                          "clearPlayerList", "refreshPlayerList", "drawPlayerDetails"));
+  EXPECT_TRUE(h.run.paused());
+  EXPECT_EQ(h.stats().year, 0);
+  EXPECT_EQ(h.stats().population, 12);
+  EXPECT_TRUE(h.run.redrawStatus());
 }
 
 TEST(RunController, SameSeedSameRun) {
@@ -177,14 +174,80 @@ TEST(RunController, SameSeedSameRun) {
     h->run.toggleRun();
     for (int i = 0; i < 10; ++i) h->run.idleStep();
   }
-  EXPECT_EQ(formatReportBlock(a.run.team(), 0), formatReportBlock(b.run.team(), 0));
+  EXPECT_EQ(formatReportBlock(a.sim().team(), 0), formatReportBlock(b.sim().team(), 0));
+}
+
+#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
+// In a child process under a limit on its address space: a team that grows until its
+// memory runs out ends its run with one message, and the next reset works.
+TEST(RunController, OutOfMemoryEndsTheRunWithAMessageAndGoesOn) {
+  if (KESTRAVIN_TEST_EMULATOR[0] != '\0') GTEST_SKIP() << "an emulator ignores the limit";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const rlimit limit{300u << 20, 300u << 20};
+    setrlimit(RLIMIT_AS, &limit);
+    SimParams p = smallParams();
+    p.teamSize = 1000;
+    p.ageStart = 5000;  // nobody dies, and everybody breeds
+    p.fitDeath = 0;
+    p.birthChance = 1000;
+    p.maxGen = 1'000'000;
+    p.maxPop = 1'000'000;
+    p.fitString = std::string(200, 'k');
+    Harness h(p);
+    h.run.prepareFirstRun();
+    h.run.toggleRun();
+    for (int i = 0; i < 100 && !h.run.finished(); ++i) h.run.idleStep();
+    int failure = 0;
+    if (!h.run.finished() || !h.run.paused()) failure = 10;
+    if (!failure && h.run.run()->end() != RunEnd::kOutOfMemory) failure = 11;
+    if (!failure &&
+        (h.ui.messages.size() != 1 || h.ui.messages[0].find("Out of memory at year ") != 0)) {
+      failure = 12;
+    }
+    h.run.requestStep();
+    h.run.idleStep();
+    if (!failure && h.run.run()->end() != RunEnd::kOutOfMemory) failure = 13;
+    h.ui.setup = RunSetup{smallParams(), false};
+    if (!failure && (!h.run.requestReset() || h.stats().population != 10)) failure = 14;
+    _exit(failure);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "not ended by a signal (an abort, say)";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+#endif
+
+// A run can be shown again: a reset with its seed gives the same run.
+TEST(RunController, ResetWithASeedRepeatsTheRun) {
+  std::uint32_t clock = 100;
+  FakeUi ui;
+  ReportWriter report;
+  RunController run(ui, report, [&clock] { return clock++; });
+  ui.setup = RunSetup{smallParams(), false};
+  run.prepareFirstRun();
+  const std::uint32_t first = run.run()->seed();
+  for (int y = 0; y < 4; ++y) {
+    run.requestStep();
+    run.idleStep();
+  }
+  const std::string block = formatReportBlock(run.run()->team(), 0);
+  ASSERT_TRUE(run.requestReset());
+  EXPECT_NE(run.run()->seed(), first);  // a new seed from the source
+  ASSERT_TRUE(run.requestReset(first));
+  EXPECT_EQ(run.run()->seed(), first);
+  for (int y = 0; y < 4; ++y) {
+    run.requestStep();
+    run.idleStep();
+  }
+  EXPECT_EQ(formatReportBlock(run.run()->team(), 0), block);
 }
 
 class ReportedRun : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder = test::freshTestFolder("kestravin-ctl");
-  }
+  void SetUp() override { folder = test::freshTestFolder("kestravin-ctl"); }
   void TearDown() override { std::filesystem::remove_all(folder); }
   std::filesystem::path folder;
 };
@@ -196,8 +259,7 @@ struct TickedRun {
   RunController run{ui, report, [] { return 5u; }};
 
   TickedRun(const SimParams& p, std::filesystem::path folder) : report(std::move(folder)) {
-    ui.fields = paramsToFields(p);
-    ui.outputToFile = true;
+    ui.setup = RunSetup{p, true};
   }
 };
 
@@ -219,7 +281,8 @@ TEST_F(ReportedRun, ReportHoldsEveryYearAndIsClosedAtTheEnd) {
   EXPECT_FALSE(report.isOpen());
   const std::string s = readFile(folder / "generation 0.txt");
   EXPECT_EQ(s.rfind("**** Team Info, Year 888 ****\r\n", 0), 0u);
-  EXPECT_THAT(s, HasSubstr("**** Team Info, Year " + std::to_string(888 + run.team().year)));
+  EXPECT_THAT(s,
+              HasSubstr("**** Team Info, Year " + std::to_string(888 + run.run()->stats().year)));
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -232,7 +295,7 @@ TEST_F(ReportedRun, UncreatableReportIsShownOnceAndTheRunGoesOn) {
   EXPECT_FALSE(run.reportOpen());
   run.requestStep();
   run.idleStep();
-  EXPECT_EQ(run.team().year, 1);
+  EXPECT_EQ(run.run()->stats().year, 1);
   EXPECT_EQ(ui.messages.size(), 1u);
 }
 
@@ -285,7 +348,7 @@ TEST(RunController, ManyResetsOfChangingSizesKeepNothingBehind) {
     p.teamSize = (i * 37) % 200;
     p.maxGen = i % 7;
     p.fitString = std::string(1 + (i * 13) % 255, static_cast<char>('a' + i % 26));
-    h.ui.fields = paramsToFields(p);
+    h.ui.setup = RunSetup{p, false};
     ASSERT_TRUE(h.run.requestReset());
     h.run.toggleRun();
     for (int y = 0; y < 8; ++y) h.run.idleStep();

@@ -6,29 +6,22 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/fake_ui.h"
+#include "engine/simulation.h"
 #include "report/report_writer.h"
 #include "support/literal_model.h"
-#include "support/test_folder.h"
 
 namespace kestravin {
 namespace {
 
-std::string engineReport(const SimParams& p, std::uint32_t seed, const std::filesystem::path& file) {
-  testing::FakeUi ui;
-  ui.fields = paramsToFields(p);
-  ui.outputToFile = true;
-  ReportWriter report;
-  report.setFixedPath(file);
-  RunController run(ui, report, [seed] { return seed; });
-  run.prepareFirstRun();
-  run.toggleRun();
-  while (!run.finished()) run.idleStep();
-  run.shutdown();
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+// The report of a whole run, as the program writes it: year 0, then a block per year.
+std::string engineReport(const SimParams& p, std::uint32_t seed) {
+  Simulation run(p, seed);
+  std::string report = formatReportBlock(run.team(), p.startYear);
+  while (run.end() == RunEnd::kNone) {
+    run.advance();
+    report.append(formatReportBlock(run.team(), p.startYear));
+  }
+  return report;
 }
 
 literal::Params toLiteral(const SimParams& p) {
@@ -44,47 +37,69 @@ TEST(LiteralComparison, ReportsAreByteIdentical) {
   };
   std::vector<Case> cases;
   SimParams base;
-  base.mutation = 10; base.mutationDiv = 100; base.teamSize = 30; base.ageStart = 5;
-  base.ageDeath = 10; base.ageDeathDiv = 100; base.fitDeath = 30; base.fitDeathDiv = 100;
-  base.birthChance = 80; base.birthChanceDiv = 100; base.maxGen = 300; base.startYear = 2000;
-  base.maxPop = 120; base.fitString = "evolution";
+  base.mutation = 10;
+  base.mutationDiv = 100;
+  base.teamSize = 30;
+  base.ageStart = 5;
+  base.ageDeath = 10;
+  base.ageDeathDiv = 100;
+  base.fitDeath = 30;
+  base.fitDeathDiv = 100;
+  base.birthChance = 80;
+  base.birthChanceDiv = 100;
+  base.maxGen = 300;
+  base.startYear = 2000;
+  base.maxPop = 120;
+  base.fitString = "evolution";
   for (std::uint32_t seed : {1u, 2u, 3u}) cases.push_back({base, seed});
   SimParams harsh = base;  // dies out
-  harsh.fitDeath = 90; harsh.ageStart = 1; harsh.ageDeath = 40;
+  harsh.fitDeath = 90;
+  harsh.ageStart = 1;
+  harsh.ageDeath = 40;
   cases.push_back({harsh, 4});
   SimParams wide = base;  // long string with every kind of character, frequent mutation
   wide.fitString = std::string("Th\xE9 quick brown fox jumps over the lazy dog! 0123456789") +
                    std::string(100, '~');
-  wide.mutation = 60; wide.teamSize = 60; wide.maxPop = 200; wide.maxGen = 80;
+  wide.mutation = 60;
+  wide.teamSize = 60;
+  wide.maxPop = 200;
+  wide.maxGen = 80;
   cases.push_back({wide, 5});
   SimParams tiny = base;  // one gene, easy to match; negative and odd parameters
-  tiny.fitString = "Q"; tiny.teamSize = 3; tiny.ageStart = 0; tiny.startYear = -50;
+  tiny.fitString.assign(1, 'Q');
+  tiny.teamSize = 3;
+  tiny.ageStart = 0;
+  tiny.startYear = -50;
   cases.push_back({tiny, 6});
   SimParams capped = base;  // always at the cap: no births after the founders
-  capped.maxPop = -1; capped.maxGen = 40;
+  capped.maxPop = -1;
+  capped.maxGen = 40;
   cases.push_back({capped, 7});
   // Divisors far from powers of two: many generator values are rejected and drawn again,
   // inside runs of draws that are otherwise read ahead.
   SimParams rejecting = base;
-  rejecting.birthChanceDiv = 40000; rejecting.birthChance = 30000;
-  rejecting.ageDeathDiv = 50000; rejecting.ageDeath = 5000;
-  rejecting.fitDeathDiv = 33000; rejecting.fitDeath = 9000;
-  rejecting.mutationDiv = 65535; rejecting.mutation = 20000;
+  rejecting.birthChanceDiv = 40000;
+  rejecting.birthChance = 30000;
+  rejecting.ageDeathDiv = 50000;
+  rejecting.ageDeath = 5000;
+  rejecting.fitDeathDiv = 33000;
+  rejecting.fitDeath = 9000;
+  rejecting.mutationDiv = 65535;
+  rejecting.mutation = 20000;
   cases.push_back({rejecting, 8});
   SimParams large = base;  // thousands of players: every position in the generator's rounds
-  large.teamSize = 3000; large.maxPop = 4000; large.maxGen = 40;
+  large.teamSize = 3000;
+  large.maxPop = 4000;
+  large.maxGen = 40;
   cases.push_back({large, 9});
 
-  const auto folder = test::freshTestFolder("kestravin-literal");
-  const auto file = folder / "report.txt";
   for (const auto& c : cases) {
     const std::string expected = literal::Model::wholeReport(toLiteral(c.params), c.seed);
-    const std::string actual = engineReport(c.params, c.seed, file);
+    const std::string actual = engineReport(c.params, c.seed);
     ASSERT_GT(expected.size(), 500u);
     ASSERT_EQ(actual.size(), expected.size()) << "seed " << c.seed;
     ASSERT_TRUE(actual == expected) << "seed " << c.seed;
   }
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -1,13 +1,21 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
-#include "config/option_fields.h"
+#include "config/parameters.h"
 
 namespace kestravin {
 
-/// What the run controller asks of the user interface. The desktop program implements it
-/// with its windows, the simulator with a headless stand-in, the tests with a recorder.
+/// What a reset starts from: checked parameters, and whether the run writes a report.
+struct RunSetup {
+  SimParams params;
+  bool writeReport = false;
+};
+
+/// What the run controller asks of the user interface: the notifications of a run's
+/// windows, and the parameters in the options window. The desktop program implements it
+/// with its windows, the tests with a recorder.
 class RunUi {
  public:
   virtual ~RunUi() = default;
@@ -24,16 +32,13 @@ class RunUi {
   virtual void clearPlayerList() = 0;
   /// Draws the details of the selected player, or an empty panel.
   virtual void drawPlayerDetails() = 0;
-  /// The texts of the option fields.
-  virtual OptionFields readOptionFields() = 0;
-  /// Puts parameters into the option fields.
-  virtual void writeOptionFields(const OptionFields& fields) = 0;
+  /// The parameters in the option fields and the state of "Output to File"; nullopt when
+  /// the fields cannot be used, after telling the user why.
+  virtual std::optional<RunSetup> readOptionFields() = 0;
   /// Hides the options window.
   virtual void hideOptionsWindow() = 0;
   /// Erases the status area and has it repainted, which asks for a status redraw.
   virtual void repaintStatusArea() = 0;
-  /// Whether "Output to File" is ticked.
-  virtual bool outputToFileChecked() = 0;
   /// Shows a problem to the user (a modal box with the caption "Error!!!").
   virtual void showMessage(const std::string& text) = 0;
   /// Gives the rest of the processor time slice to other programs, between phases of a year.
