@@ -13,9 +13,9 @@
 #include <thread>
 
 #include "ui/application.h"
-#include "ui/application_probe.h"
 #include "ui/platform/qt/qt_platform.h"
 #include "ui/platform/testing.h"
+#include "ui/testing/application_probe.h"
 
 namespace {
 

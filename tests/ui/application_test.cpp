@@ -14,10 +14,10 @@
 #include <thread>
 
 #include "support/test_folder.h"
-#include "ui/application_probe.h"
 #include "ui/graph_window.h"
 #include "ui/player_view.h"
 #include "ui/test_platform.h"
+#include "ui/testing/application_probe.h"
 
 namespace kestravin {
 namespace {
