@@ -14,6 +14,8 @@
 
 #include "ui/application.h"
 #include "ui/platform/qt/qt_platform.h"
+#include "ui/platform/testing.h"
+#include "ui/testing/application_probe.h"
 
 namespace {
 
@@ -51,38 +53,42 @@ int main(int argc, char** argv) {
 
   kestravin::ui::Application app(platform, {folder / "consts.txt", folder, [] { return 2026u; }});
   if (!app.start()) return 1;
+  kestravin::ui::ApplicationProbe probe(app);
+  const auto press = [&probe](int id) {
+    kestravin::platform::testing::click(probe.mainButton(id));
+  };
   // Let start-up's paints and redraws settle (a pass waits only when nothing is left to do).
   for (int k = 0; k < 10; ++k) {
     platform.processEvents(false);
-    app.controller().idleStep();
+    probe.controller().idleStep();
   }
 
   // Running: every pass of the loop simulates a year and draws the status panel.
-  app.mainButton(kestravin::ui::kStartStopId).click();
+  press(kestravin::ui::kStartStopId);
   long years = 0;
   long populationSum = 0;
   const auto runStart = Clock::now();
   const auto runEnd = runStart + std::chrono::duration<double>(seconds);
   while (Clock::now() < runEnd) {
-    const int before = app.controller().run()->team().stats.year;
+    const int before = probe.controller().run()->team().stats.year;
     app.loopPass();
-    const int after = app.controller().run()->team().stats.year;
+    const int after = probe.controller().run()->team().stats.year;
     if (after > before) {
       years += after - before;
-      populationSum += app.controller().run()->team().stats.population;
+      populationSum += probe.controller().run()->team().stats.population;
     }
-    if (app.controller().finished()) {  // start again so the measurement goes on
-      app.mainButton(kestravin::ui::kResetId).click();
-      app.mainButton(kestravin::ui::kStartStopId).click();
+    if (probe.controller().finished()) {  // start again so the measurement goes on
+      press(kestravin::ui::kResetId);
+      press(kestravin::ui::kStartStopId);
     }
   }
   const double runSeconds = std::chrono::duration<double>(Clock::now() - runStart).count();
 
   // Paused: the loop waits for events; a helper thread wakes it at the end.
-  app.mainButton(kestravin::ui::kStartStopId).click();
+  press(kestravin::ui::kStartStopId);
   for (int k = 0; k < 10; ++k) {
     platform.processEvents(false);
-    app.controller().idleStep();
+    probe.controller().idleStep();
   }
   std::atomic<bool> done{false};
   const double cpuBefore = cpuSeconds();
@@ -106,7 +112,7 @@ int main(int argc, char** argv) {
               years ? static_cast<double>(populationSum) / static_cast<double>(years) : 0.0);
   std::printf("paused: %.4f s of processor time in %.2f s = %.2f%% of a core (%ld loop passes)\n",
               pauseCpu, pauseSeconds, 100.0 * pauseCpu / pauseSeconds, passes);
-  app.mainWindow().close();
+  probe.mainWindow().close();
   app.loopPass();
   std::filesystem::remove_all(folder);
   return 0;

@@ -103,13 +103,6 @@ Application::~Application() {
   if (!released_) controller_->shutdown();
 }
 
-platform::Button& Application::mainButton(int id) {
-  for (std::size_t k = 0; k < std::size(kMainButtons); ++k) {
-    if (kMainButtons[k].id == id) return *mainButtons_[k];
-  }
-  return *mainButtons_[0];
-}
-
 bool Application::registerClasses() {
   bool all = true;
   for (const ClassInfo& info : kClasses) {
@@ -148,7 +141,7 @@ bool Application::createWindows() {
   if (!main_) return false;
   for (std::size_t k = 0; k < std::size(kMainButtons); ++k) {
     const ButtonInfo& b = kMainButtons[k];
-    mainButtons_[k] = &main_->addButton(b.text, b.rect, b.id);
+    mainButtons_[k] = {b.id, &main_->addButton(b.text, b.rect, b.id)};
   }
   playerList_ =
       &main_->addListBox({{5, 220, 400, 100}, kPlayerListId, {kFitColumn, kChromoColumn}});
@@ -212,7 +205,7 @@ bool Application::start() {
   busyBuffer_->selectFont(uiFont_.get());
 
   playerList_->setFont(*uiFont_);
-  for (platform::Button* button : mainButtons_) button->setFont(*uiFont_);
+  for (const MainButton& b : mainButtons_) b.button->setFont(*uiFont_);
   optionControls_->setFont(*uiFont_);
   graphOk_->setFont(*uiFont_);
   graphList_->setFont(*uiFont_);

@@ -49,26 +49,6 @@ class Application : public RunUi {
   /// start(), then the main loop until the main window is closed. The process exit code.
   int run();
 
-  // What the tests look at.
-  RunController& controller() { return *controller_; }
-  platform::Window& mainWindow() { return *main_; }
-  platform::Window& optionsWindow() { return *options_; }
-  platform::Window& graphWindow() { return *graph_; }
-  platform::Window& playerPanel() { return *playerPanel_; }
-  platform::Window& busyIndicator() { return *busy_; }
-  platform::ListBox& playerList() { return *playerList_; }
-  platform::ListBox& graphList() { return *graphList_; }
-  platform::Button& mainButton(int id);
-  platform::Button& graphOkButton() { return *graphOk_; }
-  OptionControls& optionControls() { return *optionControls_; }
-  const platform::Buffer* statusBuffer() const { return statusBuffer_.get(); }
-  const platform::Buffer* playerBuffer() const { return playerBuffer_.get(); }
-  const platform::Buffer* graphBuffer() const { return graphBuffer_.get(); }
-  const platform::Buffer* busyBuffer() const { return busyBuffer_.get(); }
-  const BusyState& busyState() const { return busyState_; }
-  int graphType() const { return graphType_; }
-  bool shutDown() const { return released_; }
-
   // The run controller's view of the windows.
   void drawStatusPanel() override;
   void tickBusy() override;
@@ -82,11 +62,16 @@ class Application : public RunUi {
   void showMessage(const std::string& text) override;
   void yieldProcessor() override;
 
+ private:
+  friend class ApplicationProbe;  // tests and tools look inside through it
+  class Handler;
+  struct MainButton {
+    int id;
+    platform::Button* button;
+  };
+
   /// Draws the selected graph and shows it in the graph window.
   void drawGraphNow();
-
- private:
-  class Handler;
   bool registerClasses();
   bool createWindows();
   void loadConstants();
@@ -110,7 +95,7 @@ class Application : public RunUi {
   std::unique_ptr<platform::Window> playerPanel_;
   std::unique_ptr<platform::Window> graph_;
   std::unique_ptr<platform::Window> busy_;
-  std::array<platform::Button*, 5> mainButtons_{};
+  std::array<MainButton, 5> mainButtons_{};
   platform::ListBox* playerList_ = nullptr;
   platform::ListBox* graphList_ = nullptr;
   platform::Button* graphOk_ = nullptr;

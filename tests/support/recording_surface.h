@@ -23,7 +23,6 @@ class RecordingSurface : public platform::Buffer {
   }
 
   platform::Size size() const override { return {0, 0}; }
-  platform::Rgb pixel(platform::Point) const override { return platform::kBlack; }
   void fillBlack(const platform::Rect& r) override {
     ops.push_back("black " + xy(r.x, r.y) + " " + std::to_string(r.w) + "x" + std::to_string(r.h));
   }

@@ -17,12 +17,18 @@
 #include "ui/graph_window.h"
 #include "ui/player_view.h"
 #include "ui/test_platform.h"
+#include "ui/testing/application_probe.h"
 
 namespace kestravin {
 namespace {
 
 using platform::Point;
 using platform::Rect;
+using platform::testing::click;
+using platform::testing::pixel;
+using platform::testing::shownPixel;
+using platform::testing::type;
+using platform::testing::userSelect;
 using ::testing::ElementsAre;
 
 }  // namespace
@@ -56,10 +62,12 @@ std::string readFile(const std::filesystem::path& path) {
   return text.str();
 }
 
-// Counts the status panel's drawings.
-class CountingApp : public ui::Application {
+// The program under test, seen through its probe, counting the status panel's drawings.
+class CountingApp : public ui::Application, public ui::ApplicationProbe {
  public:
-  using Application::Application;
+  CountingApp(platform::Platform& platform, Options options)
+      : Application(platform, std::move(options)),
+        ApplicationProbe(static_cast<Application&>(*this)) {}
   int statusDrawings = 0;
   void drawStatusPanel() override {
     ++statusDrawings;
@@ -71,14 +79,14 @@ class Desktop : public ::testing::Test {
  protected:
   void SetUp() override {
     folder = test::freshTestFolder("kestravin-ui");
-    test::testPlatform().setMessageBoxHook(
+    test::testPlatform().setMessageHandler(
         [this](const std::string& text, const std::string& caption) {
           messages.push_back(caption + " " + text);
         });
   }
   void TearDown() override {
     app.reset();
-    test::testPlatform().setMessageBoxHook({});
+    test::testPlatform().setMessageHandler({});
     std::filesystem::remove_all(folder);
   }
 
@@ -109,14 +117,14 @@ class Desktop : public ::testing::Test {
   int nonBlackPixels(const platform::Buffer& buffer, const Rect& r) const {
     int count = 0;
     for (int y = r.y; y < r.y + r.h; ++y) {
-      for (int x = r.x; x < r.x + r.w; ++x) count += buffer.pixel({x, y}) != platform::kBlack;
+      for (int x = r.x; x < r.x + r.w; ++x) count += pixel(buffer, {x, y}) != platform::kBlack;
     }
     return count;
   }
   int pixelsOf(const platform::Buffer& buffer, const Rect& r, platform::Rgb color) const {
     int count = 0;
     for (int y = r.y; y < r.y + r.h; ++y) {
-      for (int x = r.x; x < r.x + r.w; ++x) count += buffer.pixel({x, y}) == color;
+      for (int x = r.x; x < r.x + r.w; ++x) count += pixel(buffer, {x, y}) == color;
     }
     return count;
   }
@@ -200,24 +208,24 @@ TEST_F(Desktop, StartUpShowsTheMainWindowWithItsControlsAndTheFounders) {
 TEST_F(Desktop, StatusPanelSeparatorAndBlueTextReachTheScreen) {
   CountingApp& a = startApp();
   const platform::Buffer& status = *a.statusBuffer();
-  for (int x = 5; x <= 489; ++x) ASSERT_EQ(status.pixel({x, 32}), platform::kBlue) << x;
-  EXPECT_EQ(status.pixel({4, 32}), platform::kBlack);
-  EXPECT_EQ(status.pixel({490, 32}), platform::kBlack);
+  for (int x = 5; x <= 489; ++x) ASSERT_EQ(pixel(status, {x, 32}), platform::kBlue) << x;
+  EXPECT_EQ(pixel(status, {4, 32}), platform::kBlack);
+  EXPECT_EQ(pixel(status, {490, 32}), platform::kBlack);
   EXPECT_GT(pixelsOf(status, {5, 0, 80, 15}, platform::kBlue), 0) << "the year";
   // Text is drawn in its colour only: nothing but black and blue in the panel.
   EXPECT_EQ(pixelsOf(status, {0, 0, 500, 120}, platform::kBlue) +
                 pixelsOf(status, {0, 0, 500, 120}, platform::kBlack),
             500 * 120);
 
-  EXPECT_EQ(a.mainWindow().shownPixel({5, 32}), platform::kBlue);
-  EXPECT_EQ(a.mainWindow().shownPixel({490, 32}), platform::kBlack);
-  EXPECT_EQ(a.mainWindow().shownPixel({300, 110}), platform::kBlack);
+  EXPECT_EQ(shownPixel(a.mainWindow(), {5, 32}), platform::kBlue);
+  EXPECT_EQ(shownPixel(a.mainWindow(), {490, 32}), platform::kBlack);
+  EXPECT_EQ(shownPixel(a.mainWindow(), {300, 110}), platform::kBlack);
 }
 
 TEST_F(Desktop, StepSimulatesOneYearAndFillsTheList) {
   CountingApp& a = startApp();
   const std::int32_t busyBefore = a.busyState().step;
-  a.mainButton(ui::kStepId).click();
+  click(a.mainButton(ui::kStepId));
   pass();
   pass();
   EXPECT_EQ(a.controller().run()->team().stats.year, 1);
@@ -228,13 +236,13 @@ TEST_F(Desktop, StepSimulatesOneYearAndFillsTheList) {
 
 TEST_F(Desktop, StartStopEmptiesTheListWhileRunningAndRefillsIt) {
   CountingApp& a = startApp();
-  a.mainButton(ui::kStartStopId).click();
+  click(a.mainButton(ui::kStartStopId));
   EXPECT_FALSE(a.controller().paused());
   EXPECT_EQ(a.playerList().rowCount(), 0);
   for (int k = 0; k < 5; ++k) pass();
   EXPECT_EQ(a.controller().run()->team().stats.year, 5);
   EXPECT_EQ(a.playerList().rowCount(), 0);
-  a.mainButton(ui::kStartStopId).click();
+  click(a.mainButton(ui::kStartStopId));
   EXPECT_TRUE(a.controller().paused());
   pass();
   EXPECT_EQ(a.controller().run()->team().stats.year, 5);
@@ -243,10 +251,10 @@ TEST_F(Desktop, StartStopEmptiesTheListWhileRunningAndRefillsIt) {
 
 TEST_F(Desktop, ResetStartsAFreshRunFromTheEditedFields) {
   CountingApp& a = startApp();
-  a.mainButton(ui::kStepId).click();
+  click(a.mainButton(ui::kStepId));
   pass();
   a.optionControls().numberField(2).setText("7");  // teamSize
-  a.mainButton(ui::kResetId).click();
+  click(a.mainButton(ui::kResetId));
   pass();
   EXPECT_EQ(a.controller().run()->team().stats.year, 0);
   EXPECT_EQ(a.controller().run()->params().teamSize, 7);
@@ -255,7 +263,7 @@ TEST_F(Desktop, ResetStartsAFreshRunFromTheEditedFields) {
 
   // A refused reset changes nothing and says why.
   a.optionControls().numberField(1).setText("0");  // mutationDiv
-  a.mainButton(ui::kResetId).click();
+  click(a.mainButton(ui::kResetId));
   EXPECT_EQ(a.controller().run()->params().teamSize, 7);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_THAT(messages[0], ::testing::StartsWith("Error!!! Mutation Div: 0 is outside"));
@@ -263,17 +271,17 @@ TEST_F(Desktop, ResetStartsAFreshRunFromTheEditedFields) {
 
 TEST_F(Desktop, OptionsAndGraphsButtonsShowTheirWindows) {
   CountingApp& a = startApp();
-  a.mainButton(ui::kOptionsId).click();
+  click(a.mainButton(ui::kOptionsId));
   pass();
   EXPECT_TRUE(a.optionsWindow().visible());
-  a.optionControls().cancelButton().click();
+  click(a.optionControls().cancelButton());
   EXPECT_FALSE(a.optionsWindow().visible());
 
-  a.mainButton(ui::kGraphsId).click();
+  click(a.mainButton(ui::kGraphsId));
   pass();
   EXPECT_TRUE(a.graphWindow().visible());
   EXPECT_GT(pixelsOf(*a.graphBuffer(), {45, 6, 150, 17}, platform::kBlue), 0) << "the title";
-  a.graphOkButton().click();
+  click(a.graphOkButton());
   EXPECT_FALSE(a.graphWindow().visible());
 }
 
@@ -281,7 +289,7 @@ TEST_F(Desktop, EndMessagesInTheirColours) {
   const Rect message{5, 100, 300, 20};
   {
     CountingApp& a = startApp({.maxGen = 3});
-    a.mainButton(ui::kStartStopId).click();
+    click(a.mainButton(ui::kStartStopId));
     passUntil([&] { return a.controller().finished(); });
     pass();
     EXPECT_GT(pixelsOf(*a.statusBuffer(), message, platform::kRed), 0);
@@ -307,10 +315,10 @@ TEST_F(Desktop, EndMessagesInTheirColours) {
 TEST_F(Desktop, DetailsOfTheSelectedRowAndABlackPanelForNone) {
   CountingApp& a = startApp();
   EXPECT_EQ(nonBlackPixels(*a.playerBuffer(), ui::kPlayerArea), 0);
-  a.playerList().userSelect(3);
+  userSelect(a.playerList(), 3);
   EXPECT_GT(pixelsOf(*a.playerBuffer(), {5, 5, 300, 135}, platform::kBlue), 0);
   pass();
-  EXPECT_EQ(a.playerPanel().shownPixel({0, 0}), platform::kBlack);
+  EXPECT_EQ(shownPixel(a.playerPanel(), {0, 0}), platform::kBlack);
 
   a.playerList().selectRow(-1);  // the program's own change draws nothing
   EXPECT_GT(nonBlackPixels(*a.playerBuffer(), ui::kPlayerArea), 0);
@@ -322,10 +330,10 @@ TEST_F(Desktop, NumberFieldsTakeDigitsUntilTheyAreFull) {
   CountingApp& a = startApp();
   platform::EditField& field = a.optionControls().numberField(0);
   field.setText("");
-  EXPECT_FALSE(field.type('x'));
-  EXPECT_FALSE(field.type('-'));
+  EXPECT_FALSE(type(field, 'x'));
+  EXPECT_FALSE(type(field, '-'));
   int typed = 0;
-  while (typed < 40 && field.type('8')) ++typed;
+  while (typed < 40 && type(field, '8')) ++typed;
   EXPECT_GE(typed, 5);
   EXPECT_LT(typed, 40) << "the field stops at its width";
   field.setText("-5");  // the program may put a sign in
@@ -334,46 +342,46 @@ TEST_F(Desktop, NumberFieldsTakeDigitsUntilTheyAreFull) {
   platform::EditField& fit = a.optionControls().fitStringField();
   fit.setText("");
   int letters = 0;
-  while (letters < 200 && fit.type('W')) ++letters;
+  while (letters < 200 && type(fit, 'W')) ++letters;
   EXPECT_GT(letters, 5);
   EXPECT_LT(letters, 200);
 }
 
 TEST_F(Desktop, CancelPutsTheFieldsBackAndOkAppliesThem) {
   CountingApp& a = startApp();
-  a.mainButton(ui::kOptionsId).click();
+  click(a.mainButton(ui::kOptionsId));
   platform::EditField& maxGen = a.optionControls().numberField(10);
   maxGen.setText("77");
-  a.optionControls().cancelButton().click();
+  click(a.optionControls().cancelButton());
   EXPECT_EQ(maxGen.text(), "500");
   EXPECT_EQ(a.controller().run()->params().maxGen, 500);
 
   // A negative value goes into its field with its sign and comes back; five digits are read
   // whole.
-  a.mainButton(ui::kOptionsId).click();
+  click(a.mainButton(ui::kOptionsId));
   a.optionControls().numberField(11).setText("-5");     // startYear
   a.optionControls().numberField(10).setText("10000");  // maxGen
   a.optionControls().numberField(2).setText("0042");    // teamSize
   a.optionControls().fitStringField().setText("");
-  a.optionControls().okButton().click();
+  click(a.optionControls().okButton());
   pass();
   EXPECT_FALSE(a.optionsWindow().visible());
   EXPECT_EQ(a.controller().run()->params().startYear, -5);
   EXPECT_EQ(a.controller().run()->params().maxGen, 10000);
   EXPECT_EQ(a.controller().run()->team().stats.population, 42);
   EXPECT_EQ(a.controller().run()->team().fitString(), "HelloWorld");
-  a.mainButton(ui::kOptionsId).click();
-  a.optionControls().cancelButton().click();
+  click(a.mainButton(ui::kOptionsId));
+  click(a.optionControls().cancelButton());
   EXPECT_EQ(a.optionControls().numberField(11).text(), "-5");
 }
 
 TEST_F(Desktop, RefusedOkKeepsTheRunAndTheWindowOpen) {
   CountingApp& a = startApp();
-  a.mainButton(ui::kStepId).click();
+  click(a.mainButton(ui::kStepId));
   pass();
-  a.mainButton(ui::kOptionsId).click();
+  click(a.mainButton(ui::kOptionsId));
   a.optionControls().numberField(10).setText("2000000");
-  a.optionControls().okButton().click();
+  click(a.optionControls().okButton());
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], "Error!!! Max Gen: 2000000 is outside 0..1000000");
   EXPECT_TRUE(a.optionsWindow().visible());
@@ -398,12 +406,12 @@ TEST_F(Desktop, StartUpClampsUnusableValuesAndShowsThemOnce) {
 
 TEST_F(Desktop, TickedBoxCountsAtTheNextResetEvenAfterCancel) {
   CountingApp& a = startApp();
-  a.mainButton(ui::kOptionsId).click();
-  a.optionControls().outputToFileBox().click();
-  a.optionControls().cancelButton().click();
+  click(a.mainButton(ui::kOptionsId));
+  click(a.optionControls().outputToFileBox());
+  click(a.optionControls().cancelButton());
   EXPECT_TRUE(a.optionControls().outputToFileBox().checked());
   EXPECT_FALSE(a.controller().reportOpen());
-  a.mainButton(ui::kResetId).click();
+  click(a.mainButton(ui::kResetId));
   EXPECT_TRUE(a.controller().reportOpen());
   EXPECT_TRUE(std::filesystem::exists(folder / "generation 0.txt"));
 }
@@ -411,23 +419,23 @@ TEST_F(Desktop, TickedBoxCountsAtTheNextResetEvenAfterCancel) {
 TEST_F(Desktop, GraphListPicksTheGraphAndOkRedrawsTheDetails) {
   CountingApp& a = startApp();
   for (int k = 0; k < 4; ++k) {
-    a.mainButton(ui::kStepId).click();
+    click(a.mainButton(ui::kStepId));
     pass();
   }
-  a.mainButton(ui::kGraphsId).click();
+  click(a.mainButton(ui::kGraphsId));
   const platform::Rgb curve = ui::kCurveColor;
   EXPECT_GT(pixelsOf(*a.graphBuffer(), ui::kGraphArea, curve), 0);
   pass();
-  EXPECT_EQ(a.graphWindow().shownPixel({5 + 45, 5 + 100}), platform::kBlue) << "the y-axis";
+  EXPECT_EQ(shownPixel(a.graphWindow(), {5 + 45, 5 + 100}), platform::kBlue) << "the y-axis";
 
-  a.graphList().userSelect(3);
+  userSelect(a.graphList(), 3);
   EXPECT_EQ(a.graphType(), 3);
-  a.mainButton(ui::kResetId).click();
+  click(a.mainButton(ui::kResetId));
   EXPECT_EQ(a.graphType(), 3);
   EXPECT_EQ(a.graphList().selectedRow(), 3);
 
-  a.playerList().userSelect(0);
-  a.graphOkButton().click();
+  userSelect(a.playerList(), 0);
+  click(a.graphOkButton());
   EXPECT_FALSE(a.graphWindow().visible());
   EXPECT_GT(pixelsOf(*a.playerBuffer(), {5, 5, 300, 135}, platform::kBlue), 0);
 }
@@ -448,19 +456,19 @@ TEST(GraphPixels, CurvePointsOnTheBuffer) {
   team.stats.bestAvgFitness = 25.6f;
   ui::drawGraph(*buffer, team, history, 2);
   // Entry 3 = 50 of 100 over 10 years lies at (150, 175); the next line starts there.
-  EXPECT_EQ(buffer->pixel({150, 175}), ui::kCurveColor);
-  EXPECT_EQ(buffer->pixel({45, 100}), platform::kBlue) << "the y-axis";
-  EXPECT_EQ(buffer->pixel({394, 325}), platform::kBlue);
-  EXPECT_EQ(buffer->pixel({396, 325}), platform::kBlack) << "the x-axis ends at its last tick";
+  EXPECT_EQ(pixel(*buffer, {150, 175}), ui::kCurveColor);
+  EXPECT_EQ(pixel(*buffer, {45, 100}), platform::kBlue) << "the y-axis";
+  EXPECT_EQ(pixel(*buffer, {394, 325}), platform::kBlue);
+  EXPECT_EQ(pixel(*buffer, {396, 325}), platform::kBlack) << "the x-axis ends at its last tick";
 
   ui::drawGraph(*buffer, team, history, 7);  // 12.9 of 25.6 plots as 12 of 25
-  EXPECT_EQ(buffer->pixel({45, 181}), ui::kCurveColor);
+  EXPECT_EQ(pixel(*buffer, {45, 181}), ui::kCurveColor);
 
   team.stats.year = 0;
   ui::drawGraph(*buffer, team, history, 2);
   int curve = 0;
   for (int y = 0; y < 340; ++y) {
-    for (int x = 0; x < 440; ++x) curve += buffer->pixel({x, y}) == ui::kCurveColor;
+    for (int x = 0; x < 440; ++x) curve += pixel(*buffer, {x, y}) == ui::kCurveColor;
   }
   EXPECT_EQ(curve, 0) << "no curve before the first year";
 }
@@ -472,43 +480,12 @@ TEST_F(Desktop, MissingConstantsFileIsShownAndTheDefaultsUsed) {
   EXPECT_EQ(a.controller().run()->params().startYear, 888);
 }
 
-// Refuses one window class, passing everything else on.
-class RefusingPlatform : public platform::Platform {
- public:
-  RefusingPlatform(platform::Platform& real, std::string refused)
-      : real_(real), refused_(std::move(refused)) {}
-  bool registerClass(const std::string& name) override {
-    return name != refused_ && real_.registerClass(name);
-  }
-  std::unique_ptr<platform::Window> createWindow(const platform::WindowSpec& desc) override {
-    return desc.className == refused_ ? nullptr : real_.createWindow(desc);
-  }
-  std::unique_ptr<platform::Buffer> createBuffer(platform::Size size) override {
-    return real_.createBuffer(size);
-  }
-  std::unique_ptr<platform::Font> createFont(const platform::FontSpec& desc) override {
-    return real_.createFont(desc);
-  }
-  void messageBox(const std::string& text, const std::string& caption) override {
-    real_.messageBox(text, caption);
-  }
-  void setMessageBoxHook(MessageBoxHook hook) override { real_.setMessageBoxHook(std::move(hook)); }
-  bool processEvents(bool wait) override { return real_.processEvents(wait); }
-  void postQuit() override { real_.postQuit(); }
-  void wake() override { real_.wake(); }
-  void yield() override {}
-
- private:
-  platform::Platform& real_;
-  std::string refused_;
-};
-
 TEST_F(Desktop, AClassThatCannotBeRegisteredIsShownAndStartUpStops) {
   for (const auto& [cls, text] :
        {std::pair{"OPTCLASS", "Error registering option window class!"},
         std::pair{"PLAYERCLASS", "Error registering main window class!"}}) {
     messages.clear();
-    RefusingPlatform refusing(test::testPlatform(), cls);
+    platform::testing::TestingPlatform refusing(test::testPlatform(), {cls});
     ui::Application a(refusing, {folder / "consts.txt", folder, {}});
     EXPECT_FALSE(a.start());
     ASSERT_EQ(messages.size(), 2u);
@@ -536,8 +513,8 @@ TEST_F(Desktop, LoopWaitsWhilePausedAndWakesForAnEvent) {
 class Shutdown : public Desktop {
  protected:
   void tickAndReset(CountingApp& a) {
-    a.optionControls().outputToFileBox().click();
-    a.mainButton(ui::kResetId).click();
+    click(a.optionControls().outputToFileBox());
+    click(a.mainButton(ui::kResetId));
     pass();
     ASSERT_TRUE(a.controller().reportOpen());
   }
@@ -562,7 +539,7 @@ class Shutdown : public Desktop {
 TEST_F(Shutdown, WhileARunGoesOn) {
   CountingApp& a = startApp();
   tickAndReset(a);
-  a.mainButton(ui::kStartStopId).click();
+  click(a.mainButton(ui::kStartStopId));
   for (int k = 0; k < 4; ++k) pass();
   const int years = a.controller().run()->team().stats.year;
   closeAndFinish(a);
@@ -573,7 +550,7 @@ TEST_F(Shutdown, WhileARunGoesOn) {
 TEST_F(Shutdown, WhilePausedWithAReportOpen) {
   CountingApp& a = startApp();
   tickAndReset(a);
-  a.mainButton(ui::kStepId).click();
+  click(a.mainButton(ui::kStepId));
   pass();
   closeAndFinish(a);
   expectCompleteReport(1);

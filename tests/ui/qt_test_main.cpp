@@ -9,9 +9,9 @@
 
 namespace kestravin::test {
 namespace {
-platform::Platform* gPlatform = nullptr;
+platform::testing::TestingPlatform* gPlatform = nullptr;
 }
-platform::Platform& testPlatform() {
+platform::testing::TestingPlatform& testPlatform() {
   return *gPlatform;
 }
 }  // namespace kestravin::test
@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", made.error.c_str());
     return 1;
   }
-  kestravin::test::gPlatform = made.platform.get();
+  kestravin::platform::testing::TestingPlatform platform(*made.platform);
+  kestravin::test::gPlatform = &platform;
   return RUN_ALL_TESTS();
 }

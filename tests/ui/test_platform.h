@@ -1,8 +1,9 @@
 #pragma once
 
-#include "ui/platform/platform.h"
+#include "ui/platform/testing.h"
 
 namespace kestravin::test {
-/// The one Qt platform of the test process (offscreen).
-platform::Platform& testPlatform();
+/// The one platform of the test process (Qt offscreen, or Win32), behind a testing platform
+/// that takes the message boxes when a test asks for them.
+platform::testing::TestingPlatform& testPlatform();
 }  // namespace kestravin::test

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -82,8 +81,6 @@ class Surface {
 class Buffer : public Surface {
  public:
   virtual Size size() const = 0;
-  /// The colour of one pixel; black outside the buffer.
-  virtual Rgb pixel(Point at) const = 0;
 };
 
 /// What a window does with its events. Handlers run on the user-interface thread only.
@@ -128,17 +125,13 @@ class Control {
   virtual std::string text() const = 0;
 };
 
-class Button : public Control {
- public:
-  /// Clicks it, as the user would.
-  virtual void click() = 0;
-};
+/// A push button; a click reaches the window's handler as notification 0.
+class Button : public Control {};
 
+/// A check box that the user's click toggles; the click reaches the handler as notification 0.
 class CheckBox : public Control {
  public:
   virtual bool checked() const = 0;
-  /// Clicks it, as the user would: the state toggles.
-  virtual void click() = 0;
 };
 
 /// A single-line field with a border that does not scroll: typing stops once the text fills
@@ -146,8 +139,6 @@ class CheckBox : public Control {
 class EditField : public Control {
  public:
   virtual void setText(std::string_view text) = 0;
-  /// Types one character, as the user would; false when the field refuses it.
-  virtual bool type(char c) = 0;
 };
 
 /// An unsorted list box. Changes made through these calls notify nothing.
@@ -166,8 +157,6 @@ class ListBox : public Control {
   /// The selected row, or -1.
   virtual int selectedRow() const = 0;
   virtual void selectRow(int index) = 0;
-  /// Selects a row as the user would, which notifies the parent.
-  virtual void userSelect(int index) = 0;
 };
 
 struct EditSpec {
@@ -207,8 +196,6 @@ class Window {
   virtual Rect clientRect() const = 0;
   /// Outer position and size, frame and caption included, for a top-level window.
   virtual Rect outerRect() const = 0;
-  /// The colour shown on screen at a point of the client area.
-  virtual Rgb shownPixel(Point at) = 0;
 
   virtual Button& addButton(std::string_view text, const Rect& rect, int id) = 0;
   virtual CheckBox& addCheckBox(std::string_view text, const Rect& rect, int id) = 0;
@@ -219,8 +206,6 @@ class Window {
 /// The toolkit: window classes, windows, buffers, fonts, message boxes and the event loop.
 class Platform {
  public:
-  using MessageBoxHook = std::function<void(const std::string& text, const std::string& caption)>;
-
   virtual ~Platform() = default;
 
   /// Registers a window class by name; false when it cannot be registered.
@@ -229,9 +214,8 @@ class Platform {
   virtual std::unique_ptr<Window> createWindow(const WindowSpec& desc) = 0;
   virtual std::unique_ptr<Buffer> createBuffer(Size size) = 0;
   virtual std::unique_ptr<Font> createFont(const FontSpec& desc) = 0;
-  /// A modal box with one OK button. With a hook installed the hook gets it instead.
+  /// A modal box with one OK button, without owner window.
   virtual void messageBox(const std::string& text, const std::string& caption) = 0;
-  virtual void setMessageBoxHook(MessageBoxHook hook) = 0;
 
   /// Handles the pending events; with `wait`, first waits for one when none is pending.
   /// Returns true once quit has been asked for.

@@ -1,0 +1,127 @@
+#include "ui/platform/qt/qt_surface.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "ui/platform/qt/qt_convert.h"
+
+namespace kestravin::platform {
+
+QtFont::QtFont(const FontSpec& desc) : font_(toQt(desc.face)) {
+  // Without antialiasing every text pixel is exactly the text colour, and text drawn again
+  // in place (the column headings) stays as it was.
+  font_.setStyleHint(QFont::SansSerif,
+                     QFont::StyleStrategy(QFont::PreferOutline | QFont::NoAntialias));
+  // The description gives the character cell height; Qt sizes fonts by the em. Take the
+  // largest pixel size whose cell (ascent + descent) still fits the requested height.
+  int pixels = std::max(desc.cellHeight, 1);
+  font_.setPixelSize(pixels);
+  while (pixels > 1 && QFontMetrics(font_).height() > desc.cellHeight) {
+    font_.setPixelSize(--pixels);
+  }
+}
+
+const QFont* qtFont(const Font* font) {
+  return font ? &static_cast<const QtFont*>(font)->font() : nullptr;
+}
+
+ImageSurface::ImageSurface(Size size)
+    : image_(std::max(size.w, 1), std::max(size.h, 1), QImage::Format_RGB32) {
+  image_.fill(QColor(Qt::black));
+}
+
+ImageSurface::~ImageSurface() {
+  endPainter();
+}
+
+void ImageSurface::fillBlack(const Rect& rect) {
+  endPainter();
+  const QRect r = toQt(rect).intersected(image_.rect());
+  if (r.isEmpty()) return;
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    std::fill(line + r.left(), line + r.right() + 1, qRgb(0, 0, 0));
+  }
+  changed(r);
+}
+
+void ImageSurface::setTextColor(Rgb color) {
+  textColor_ = color;
+  if (painter_) painter_->setPen(toQt(color));
+}
+
+void ImageSurface::selectFont(const Font* font) {
+  font_ = qtFont(font) ? *qtFont(font) : QFont();
+  metrics_.emplace(font_);
+  if (painter_) painter_->setFont(font_);
+}
+
+void ImageSurface::setPen(Rgb color) {
+  pen_ = qRgb(color.r, color.g, color.b);
+}
+
+void ImageSurface::lineTo(Point to) {
+  endPainter();
+  // Bresenham from the current position, leaving out the end point.
+  int x = position_.x;
+  int y = position_.y;
+  const int dx = std::abs(to.x - x);
+  const int dy = -std::abs(to.y - y);
+  const int sx = x < to.x ? 1 : -1;
+  const int sy = y < to.y ? 1 : -1;
+  int err = dx + dy;
+  QRect touched(QPoint(std::min(x, to.x), std::min(y, to.y)),
+                QPoint(std::max(x, to.x), std::max(y, to.y)));
+  while (x != to.x || y != to.y) {
+    if (image_.rect().contains(x, y)) reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = pen_;
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += sy;
+    }
+  }
+  position_ = to;
+  changed(touched.intersected(image_.rect()));
+}
+
+void ImageSurface::drawText(Point at, std::string_view text) {
+  if (text.empty()) return;
+  if (!painter_) {
+    painter_.emplace(&image_);
+    painter_->setFont(font_);
+    painter_->setPen(toQt(textColor_));
+  }
+  if (!metrics_) metrics_.emplace(font_);
+  const QString s = toQt(text);
+  painter_->drawText(QPoint(at.x, at.y + metrics_->ascent()), s);
+  changed(QRect(at.x, at.y, metrics_->horizontalAdvance(s) + 2, metrics_->height())
+              .intersected(image_.rect()));
+}
+
+const QImage& ImageSurface::image() const {
+  endPainter();
+  return image_;
+}
+
+void ImageSurface::blit(const ImageSurface& from, const Rect& part, Point to) {
+  endPainter();
+  const QImage& src = from.image();
+  QRect s = toQt(part).intersected(src.rect());
+  QRect d(QPoint(to.x + s.x() - part.x, to.y + s.y() - part.y), s.size());
+  const QRect clipped = d.intersected(image_.rect());
+  s.translate(clipped.topLeft() - d.topLeft());
+  s.setSize(clipped.size());
+  if (clipped.isEmpty()) return;
+  for (int row = 0; row < clipped.height(); ++row) {
+    const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(s.top() + row)) + s.left();
+    auto* out = reinterpret_cast<QRgb*>(image_.scanLine(clipped.top() + row)) + clipped.left();
+    std::copy(in, in + clipped.width(), out);
+  }
+  changed(clipped);
+}
+
+}  // namespace kestravin::platform
