@@ -2,8 +2,8 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <string>
 
+#include "bench/steady_params.h"
 #include "config/parameters.h"
 #include "engine/history.h"
 #include "engine/random.h"
@@ -17,30 +17,12 @@ namespace {
 
 using namespace kestravin;
 
-// Births and deaths that keep the population swinging around maxPop without dying out.
-SimParams steadyParams(std::int32_t maxPop, std::size_t fitLength) {
-  SimParams p;
-  p.mutation = 10;
-  p.mutationDiv = 100;
-  p.teamSize = maxPop;
-  p.ageStart = 5;
-  p.ageDeath = 10;
-  p.ageDeathDiv = 100;
-  p.fitDeath = 25;
-  p.fitDeathDiv = 100;
-  p.birthChance = 60;
-  p.birthChanceDiv = 100;
-  p.maxGen = 1'000'000;
-  p.maxPop = maxPop;
-  const std::string pattern = "Kestravin evolves toward its fitness string! ";
-  while (p.fitString.size() < fitLength) p.fitString += pattern;
-  p.fitString.resize(fitLength);
-  return p;
-}
+using bench::steadyParams;
 
 void reportRate(benchmark::State& state, double ns, double playerYears) {
   state.counters["ns_per_player_year"] = playerYears > 0 ? ns / playerYears : 0;
-  state.counters["players"] = benchmark::Counter(playerYears / static_cast<double>(state.iterations()));
+  state.counters["players"] =
+      benchmark::Counter(playerYears / static_cast<double>(state.iterations()));
 }
 
 void BM_RunYear(benchmark::State& state) {
@@ -87,8 +69,8 @@ BENCHMARK(BM_RunYear)
 void BM_LiteralRunYear(benchmark::State& state) {
   const auto maxPop = static_cast<std::int32_t>(state.range(0));
   const SimParams p = steadyParams(maxPop, static_cast<std::size_t>(state.range(1)));
-  literal::Params lp{p.mutation,    p.mutationDiv, p.teamSize,    p.ageStart,       p.ageDeath,
-                     p.ageDeathDiv, p.fitDeath,    p.fitDeathDiv, p.birthChance,    p.birthChanceDiv,
+  literal::Params lp{p.mutation,    p.mutationDiv, p.teamSize,    p.ageStart,    p.ageDeath,
+                     p.ageDeathDiv, p.fitDeath,    p.fitDeathDiv, p.birthChance, p.birthChanceDiv,
                      p.maxGen,      p.startYear,   p.maxPop,      p.fitString};
   auto model = std::make_unique<literal::Model>(lp, 12345);
   for (int y = 0; y < 20; ++y) model->runYear();
