@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "engine/random.h"
@@ -57,7 +58,7 @@ TEST(Team, FoundersHaveGenesInRangeAndSequentialIds) {
     EXPECT_EQ(team.chromosome(i)[4], '\0');
     EXPECT_EQ(team.player(i).fitness, computeFitness(team.chromosome(i), team));
     const float f = team.player(i).fertility;
-    EXPECT_TRUE(f >= 0 && f <= 99 && f == static_cast<int>(f));
+    EXPECT_TRUE(f >= 0 && f <= 99 && f == std::trunc(f));
   }
   EXPECT_EQ(team.population, 50);
   EXPECT_EQ(team.births, 50);
