@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "bench/steady_params.h"
 #include "config/parameters.h"
 #include "engine/simulation.h"
 #ifdef KESTRAVIN_BENCH_LITERAL
@@ -15,26 +16,7 @@ namespace {
 
 using namespace kestravin;
 
-// Births and deaths that keep the population swinging around maxPop without dying out.
-SimParams steadyParams(std::int32_t maxPop, std::size_t fitLength) {
-  SimParams p;
-  p.mutation = 10;
-  p.mutationDiv = 100;
-  p.teamSize = maxPop;
-  p.ageStart = 5;
-  p.ageDeath = 10;
-  p.ageDeathDiv = 100;
-  p.fitDeath = 25;
-  p.fitDeathDiv = 100;
-  p.birthChance = 60;
-  p.birthChanceDiv = 100;
-  p.maxGen = 1'000'000;
-  p.maxPop = maxPop;
-  const std::string pattern = "Kestravin evolves toward its fitness string! ";
-  while (p.fitString.size() < fitLength) p.fitString += pattern;
-  p.fitString.resize(fitLength);
-  return p;
-}
+using bench::steadyParams;
 
 void reportRate(benchmark::State& state, double ns, double playerYears) {
   state.counters["ns_per_player_year"] = playerYears > 0 ? ns / playerYears : 0;

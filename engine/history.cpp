@@ -8,8 +8,8 @@ void History::allocHistory(std::int32_t maxGen) {
   freeHistory();
   if (maxGen < 0) return;
   const std::size_t n = static_cast<std::size_t>(maxGen) + 1;
-  for (auto& array : ints_) array = std::make_unique_for_overwrite<std::int32_t[]>(n);
-  avg_ = std::make_unique_for_overwrite<float[]>(n);
+  for (auto& array : ints_) array.reset(new std::int32_t[n]);
+  avg_.reset(new float[n]);
   size_ = static_cast<std::int32_t>(n);
 }
 

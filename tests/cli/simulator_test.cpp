@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,7 +27,7 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 namespace fs = std::filesystem;
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 // Starts the simulator in this (forked) process, under the build's emulator when it has one.
 template <typename... Args>
 void execSimulator(Args... args) {
@@ -209,7 +209,7 @@ TEST_F(Simulator, IncompleteOutputExitsOne) {
   EXPECT_THAT(err.str(), HasSubstr("could not be written: No space left on device"));
 }
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 // The real program, interrupted in the middle of a long reported run.
 class Interrupted : public Simulator, public ::testing::WithParamInterface<int> {};
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -177,7 +177,7 @@ TEST(RunController, SameSeedSameRun) {
   EXPECT_EQ(formatReportBlock(a.sim().team(), 0), formatReportBlock(b.sim().team(), 0));
 }
 
-#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__) && !defined(__SANITIZE_ADDRESS__)
 // In a child process under a limit on its address space: a team that grows until its
 // memory runs out ends its run with one message, and the next reset works.
 TEST(RunController, OutOfMemoryEndsTheRunWithAMessageAndGoesOn) {

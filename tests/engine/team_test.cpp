@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "engine/random.h"
@@ -60,7 +61,7 @@ TEST(Team, FoundersHaveGenesInRangeAndSequentialIds) {
     EXPECT_EQ(team.players.chromosome(i)[4], '\0');
     EXPECT_EQ(team.players[i].fitness, test::plainFitness(team.players.chromosome(i), team));
     const float f = team.players[i].fertility;
-    EXPECT_TRUE(f >= 0 && f <= 99 && f == static_cast<int>(f));
+    EXPECT_TRUE(f >= 0 && f <= 99 && f == std::trunc(f));
   }
   EXPECT_EQ(team.stats.population, 50);
   EXPECT_EQ(team.stats.births, 50);
