@@ -20,6 +20,8 @@ class X87DoublePrecision {
 
  private:
   unsigned short saved_ = 0;
+#else
+  X87DoublePrecision() {}  // no x87 unit here
 #endif
  public:
   X87DoublePrecision(const X87DoublePrecision&) = delete;
