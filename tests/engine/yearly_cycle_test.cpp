@@ -40,6 +40,7 @@ TEST(RealToThreshold, FloatRoundingDecidesBorderlines) {
   EXPECT_EQ(fitThreshold(0.0f, 0, 4), 0);
 }
 
+#if defined(__i386__) || defined(__x86_64__)
 // Whether the x87 unit honours its precision control (a processor does; an emulator may not).
 bool x87RoundsToDoubles() {
   volatile long double one = 1.0L;
@@ -51,6 +52,7 @@ bool x87RoundsToDoubles() {
   }
   return sum == one;
 }
+#endif
 
 // A borderline fitness threshold: 6259.9f / 42900 * 39666 is 5787.99975585937 in doubles, just
 // below a float midpoint; computed in 64-bit precision it rounds up to 5788.
