@@ -79,8 +79,8 @@ void BM_Experiment(benchmark::State& state) {
 }
 
 // {team, years}: about 1,000, 5,000 and 50,000 player-years a run.
-BENCHMARK(BM_SimulationAlone)->Args({10, 100})->Args({50, 100})->Args({100, 500})->UseRealTime();
-BENCHMARK(BM_Experiment)->Args({10, 100})->Args({50, 100})->Args({100, 500})->UseRealTime();
+BENCHMARK(BM_SimulationAlone)->Args({20, 100})->Args({50, 100})->Args({100, 500})->UseRealTime();
+BENCHMARK(BM_Experiment)->Args({20, 100})->Args({50, 100})->Args({100, 500})->UseRealTime();
 
 }  // namespace
 

@@ -44,7 +44,7 @@ double header(SvgDocument& svg, const std::string& title, const std::string& sub
               double width) {
   svg.text(20, 28, title, 18, "start", "font-weight=\"bold\" fill=\"#111\"");
   double y = 48;
-  const auto perLine = static_cast<std::size_t>(std::max(40.0, (width - 40) / 6.6));
+  const auto perLine = static_cast<std::size_t>(std::max(40.0, (width - 40) / 7.4));
   for (const std::string& line : wrap(subtitle, perLine)) {
     svg.text(20, y, line, 12, "start", "fill=\"#555\"");
     y += 16;
@@ -86,14 +86,16 @@ std::string setLabel(const PlotContext& context, int set) {
 std::string yearsToPerfectPlot(const PlotContext& context, const std::vector<SetSummary>& sets,
                                const std::vector<RunRecord>& records) {
   const auto n = static_cast<double>(std::max<std::size_t>(sets.size(), 1));
-  const double slot = std::clamp(900.0 / n, 28.0, 110.0);
+  const double least = std::clamp(900.0 / n, 28.0, 110.0);
   std::size_t longest = 0;
   for (std::size_t k = 0; k < sets.size(); ++k) {
     longest = std::max(longest, setLabel(context, static_cast<int>(k)).size());
   }
+  const double slot = (std::max(90 + least * n + 30, 720.0) - 120) / n;
   const bool slanted = static_cast<double>(longest) * 6.5 > slot - 6;
-  const double left = 90, plotWidth = slot * n;
-  const double width = std::max(left + plotWidth + 30, 720.0);
+  const double left = 90;
+  const double width = std::max(left + slot * n + 30, 720.0);
+  const double plotWidth = width - left - 30;
   const double labelRoom =
       slanted ? std::min(40.0 + static_cast<double>(longest) * 4.6, 220.0) : 46.0;
   const double plotHeight = 340;
@@ -145,7 +147,7 @@ std::string yearsToPerfectPlot(const PlotContext& context, const std::vector<Set
   if (limit > 0 && limit <= top) {
     svg.line(left, y.at(limit), left + plotWidth, y.at(limit), "#999", 1,
              "stroke-dasharray=\"5 4\"");
-    svg.text(left + plotWidth - 4, y.at(limit) - 5, "time limit (maxGen)", 10, "end",
+    svg.text(left + plotWidth - 4, y.at(limit) + 13, "time limit (maxGen)", 10, "end",
              "fill=\"#777\"");
   }
 
@@ -257,7 +259,8 @@ std::string fitnessPlot(const PlotContext& context, const std::vector<YearAggreg
     svg.axes(x, y, "year of the run", "fitness", 5, 5);
     svg.line(px, y.at(target), px + innerWidth, y.at(target), "#999", 1,
              "stroke-dasharray=\"5 4\"");
-    svg.text(px + innerWidth - 3, y.at(target) - 4, "target", 10, "end", "fill=\"#777\"");
+    svg.text(px + innerWidth - 3, y.at(target) - 4, "target " + tickLabel(target), 10, "end",
+             "fill=\"#777\"");
 
     const int step = std::max(1, (last + 1 + kMaxPointsPerCurve - 1) / kMaxPointsPerCurve);
     struct Series {
