@@ -251,8 +251,8 @@ TEST_P(InterruptedSweep, KeepsTheWholeRowsOfFinishedRuns) {
     std::freopen(errors.c_str(), "w", stderr);
     std::freopen("/dev/null", "w", stdout);
     execl(KESTRAVIN_SWEEP_PROGRAM, KESTRAVIN_SWEEP_PROGRAM, "--consts", consts.c_str(), "--vary",
-          "mutation=0", "--runs", "2000", "--jobs", "2", "--seed", "5", "--out", exp.c_str(),
-          static_cast<char*>(nullptr));
+          "mutation=0", "--vary", "maxGen=400", "--runs", "20000", "--jobs", "2", "--seed", "5",
+          "--out", exp.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   std::this_thread::sleep_for(std::chrono::seconds(3));
@@ -267,7 +267,7 @@ TEST_P(InterruptedSweep, KeepsTheWholeRowsOfFinishedRuns) {
   ASSERT_NE(at, std::string::npos) << said;
   const int finished = std::stoi(said.substr(at + 13));
   EXPECT_GT(finished, 0) << said;
-  EXPECT_LT(finished, 2000);
+  EXPECT_LT(finished, 20000);
   const std::string runs = slurp(exp / "runs.csv");
   ASSERT_FALSE(runs.empty());
   EXPECT_EQ(runs.back(), '\n');
@@ -278,7 +278,7 @@ TEST_P(InterruptedSweep, KeepsTheWholeRowsOfFinishedRuns) {
     const auto row = splitOn(lines[k], ',');
     ASSERT_EQ(row.size(), fields) << lines[k];
     EXPECT_EQ(row[17], "time-limit");  // mutation 0 never gets there; every run ran whole
-    EXPECT_EQ(row[18], "5000");
+    EXPECT_EQ(row[18], "400");
   }
   std::string expected = ",";
   expected += std::to_string(finished);
