@@ -64,7 +64,7 @@ RunnerResult decodeResult(const std::string& bytes) {
   result.failure = in.getText();
   const auto records = in.get<std::uint64_t>();
   if (records > bytes.size() / sizeof(RunRecord)) throw std::runtime_error("too many runs");
-  result.records.reserve(records);
+  result.records.reserve(static_cast<std::size_t>(records));
   for (std::uint64_t k = 0; k < records; ++k) result.records.push_back(in.get<RunRecord>());
   const auto years = in.get<std::uint64_t>();
   if (years > static_cast<std::uint64_t>(kMaxSets)) throw std::runtime_error("too many sets");

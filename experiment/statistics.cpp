@@ -35,7 +35,7 @@ double quantileOfSorted(const std::vector<double>& sorted, double q) {
 
 double tCritical95(std::int64_t df) {
   if (df <= 0) return kNaN;
-  if (df <= static_cast<std::int64_t>(kT95.size())) return kT95[df - 1];
+  if (df <= static_cast<std::int64_t>(kT95.size())) return kT95[static_cast<std::size_t>(df - 1)];
   // Beyond the table, the Cornish-Fisher expansion around the normal point; within 1e-4.
   const double z = 1.959963984540054, v = static_cast<double>(df);
   const double z2 = z * z;

@@ -81,7 +81,8 @@ TEST(Runner, StoppedRunnerKeepsOnlyFinishedRuns) {
   EXPECT_TRUE(part.stopped);
   EXPECT_GT(part.records.size(), 0u);
   EXPECT_LT(part.records.size(), all.records.size());
-  for (const RunRecord& r : part.records) EXPECT_EQ(r, all.records[r.run]);
+  for (const RunRecord& r : part.records)
+    EXPECT_EQ(r, all.records[static_cast<std::size_t>(r.run)]);
 }
 
 TEST(Exchange, PlanSurvivesTheWire) {
