@@ -2,6 +2,7 @@
 // across the processes of an MPI job when built with KESTRAVIN_MPI.
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -20,11 +21,12 @@
 #endif
 
 int main(int argc, char** argv) {
+  std::unique_ptr<kestravin::Peers> made;
 #if KESTRAVIN_MPI
-  kestravin::MpiPeers peers(&argc, &argv);
-#else
-  kestravin::LonePeer peers;
+  if (kestravin::startedByMpiLauncher()) made = std::make_unique<kestravin::MpiPeers>(&argc, &argv);
 #endif
+  if (!made) made = std::make_unique<kestravin::LonePeer>();
+  kestravin::Peers& peers = *made;
   std::vector<std::string> args(argv + 1, argv + argc);
   const bool terminal = KESTRAVIN_ISATTY(stderr) != 0;
   try {

@@ -32,6 +32,15 @@ void receiveAll(std::string& bytes, int from) {
 
 }  // namespace
 
+bool startedByMpiLauncher() {
+  // Open MPI, PMIx (Open MPI 5, Slurm), PMI (MPICH's Hydra, Slurm) and Slurm's own.
+  for (const char* name :
+       {"OMPI_COMM_WORLD_SIZE", "PMIX_RANK", "PMI_RANK", "PMI_SIZE", "SLURM_PROCID"}) {
+    if (std::getenv(name) != nullptr) return true;
+  }
+  return false;
+}
+
 MpiPeers::MpiPeers(int* argc, char*** argv) {
   // Only the main thread talks to MPI; the workers only simulate.
   int provided = 0;

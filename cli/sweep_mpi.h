@@ -7,6 +7,11 @@
 
 namespace kestravin {
 
+/// Whether an MPI launcher (mpirun, mpiexec, srun) started this process, as its environment
+/// tells. A program started alone then skips MPI's start-up, which costs a good part of a
+/// second and may wait much longer.
+bool startedByMpiLauncher();
+
 /// The processes of an MPI job (MPI_COMM_WORLD). Initialises MPI when made and finalises it
 /// when destroyed; only the thread that made it may use it.
 class MpiPeers : public Peers {
