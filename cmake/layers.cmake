@@ -1,5 +1,6 @@
 # The layers of the code and what each may use. Arrows point down:
 #   ui, cli -> control -> report -> engine -> config
+#   cli -> experiment -> engine -> config
 # Every target compiles against a view of the source tree: a folder in the build tree that
 # holds links to exactly the folders and headers the target may include, in their places.
 # An include that points up a layer then fails to compile. scripts/check-layers checks the
@@ -48,7 +49,8 @@ set(KESTRAVIN_CONFIG_VIEW config)
 set(KESTRAVIN_ENGINE_VIEW engine ${KESTRAVIN_CONFIG_VIEW})
 set(KESTRAVIN_REPORT_VIEW report ${KESTRAVIN_ENGINE_VIEW})
 set(KESTRAVIN_CONTROL_VIEW control ${KESTRAVIN_REPORT_VIEW})
-set(KESTRAVIN_CLI_VIEW cli ${KESTRAVIN_CONTROL_VIEW})
+set(KESTRAVIN_EXPERIMENT_VIEW experiment ${KESTRAVIN_ENGINE_VIEW})
+set(KESTRAVIN_CLI_VIEW cli experiment ${KESTRAVIN_CONTROL_VIEW})
 # The windows and panels see the platform's interface, not its backends.
 set(KESTRAVIN_UI_VIEW "ui/*.h" ui/platform/platform.h ${KESTRAVIN_CONTROL_VIEW})
 

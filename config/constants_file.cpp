@@ -159,6 +159,19 @@ ConstantsReading readConstants(std::istream& in) {
   return reading;
 }
 
+std::string formatConstants(const SimParams& params) {
+  std::string text;
+  const auto line = [&text](std::string_view label, const std::string& value) {
+    for (char c : label) {
+      if (c != ' ') text += c;
+    }
+    text += " " + value + "\n";
+  };
+  for (const auto& info : kIntParams) line(info.label, std::to_string(params.*info.field));
+  line(kFitStringLabel, params.fitString);
+  return text;
+}
+
 ConstantsReading readConstants(const std::filesystem::path& path) {
   std::error_code ec;
   std::ifstream in;

@@ -29,4 +29,9 @@ struct ConstantsReading {
 ConstantsReading readConstants(const std::filesystem::path& path);
 ConstantsReading readConstants(std::istream& in);
 
+/// The parameters as a constants file that readConstants reads back unchanged: one line per
+/// entry, the option label without spaces ("MutationDiv:") and the value; LF line ends. The
+/// fitness string must be one word (no white space).
+std::string formatConstants(const SimParams& params);
+
 }  // namespace kestravin

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 namespace kestravin {
@@ -102,6 +103,27 @@ TEST(ConstantsFile, ShippedFileIsUsable) {
   EXPECT_GT(r.params.teamSize, 0);
   EXPECT_GE(r.params.fitString.size(), 10u);
   EXPECT_LE(r.params.fitString.size(), 20u);
+}
+
+// A written file reads back as the same parameters, extreme values and odd characters
+// included, and the shipped file is exactly such a file.
+TEST(ConstantsFile, WrittenFileReadsBackUnchanged) {
+  SimParams p = defaultParams();
+  p.mutation = -2147483647 - 1;
+  p.mutationDiv = 65535;
+  p.maxGen = 1000000;
+  p.startYear = -1000000000;
+  p.maxPop = 2147483647;
+  p.fitString = "a,b\"<&>\x7f\xe9";
+  const auto r = read(formatConstants(p));
+  EXPECT_THAT(r.problems, IsEmpty());
+  EXPECT_EQ(r.params, p);
+  EXPECT_THAT(formatConstants(p), HasSubstr("\nMutationDiv: 65535\nTeamSize: 0\n"));
+
+  std::ifstream shipped(KESTRAVIN_SHIPPED_CONSTS, std::ios::binary);
+  std::stringstream text;
+  text << shipped.rdbuf();
+  EXPECT_EQ(formatConstants(readConstants(KESTRAVIN_SHIPPED_CONSTS).params), text.str());
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // (the desktop program's text, say), for several coverage thresholds.
 //   node tests/web/text/compare_text.mjs REFERENCE.png LINES.json [OUT.png]
 // LINES.json: { "pixelSize": 16, "lines": [...], "advances64": [advances of codes 32..126] }
-// (advances in 64ths of a pixel, optional; qt_text_reference.cpp writes both files). Prints
+// (advances in 64ths of a pixel, optional; ui/platform/qt/research/qt_text_reference.cpp writes both files). Prints
 // the ink pixels of the reference that each way misses or adds; OUT.png gets the reference
 // above the best rendering.
 import { copyFile, mkdtemp, rm } from 'node:fs/promises';
