@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "engine/draw_cursor.h"
@@ -76,6 +77,44 @@ TEST(RealToThreshold, DoublePrecisionOnEveryUnit) {
   }
   EXPECT_EQ(static_cast<std::int64_t>(rounded), 5787);
 #endif
+}
+
+// A year computes its thresholds in doubles on any unit: the borderline fitness threshold above
+// is 5787, so over a range of 5788 the draw 5787 spares the player; at 64-bit precision the
+// threshold would be 5788 and the player would die.
+TEST(YearlyCycle, ThresholdsInDoublesOnEveryUnit) {
+  const DrawRange range(5788);
+  std::uint32_t seed = 1;
+  for (;; ++seed) {
+    Random r;
+    r.randomInit(seed);
+    if (r.randomBelow(range) == 5787) break;
+  }
+  std::string fit;
+  for (int i = 0; i < 200; ++i) fit += i % 2 == 0 ? '\x80' : '\x7f';  // target 200 * 255
+  // The borderline threshold, then 5788 itself, which kills on that draw.
+  struct Case {
+    float avgFitness;
+    std::int32_t fitness, fitDeath, deaths;
+  };
+  for (const Case c : {Case{6259.9f, 42900, 39666, 0}, Case{5788.0f, 1, 1, 1}}) {
+    Team team;
+    Random rng;
+    team.installFitString(fit);
+    createTeam(team, 1, rng);
+    team.players[0].fitness = c.fitness;
+    team.stats.avgFitness = c.avgFitness;
+    SimParams params;
+    params.maxPop = 0;        // no breeding pass: the fitness test is the year's only draw
+    params.ageStart = 10000;  // and there is no age test
+    params.fitDeath = c.fitDeath;
+    params.fitDeathDiv = 5788;
+    History history;
+    history.allocHistory(1);
+    rng.randomInit(seed);
+    YearlyCycle().runYear(team, params, rng, history, {});
+    EXPECT_EQ(team.stats.fitDeaths, c.deaths) << "fitness " << c.fitness;
+  }
 }
 
 TEST(ChanceTest, DrawsOnceAndComparesSigned) {
