@@ -7,6 +7,7 @@
 // negative to far beyond the range.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -83,6 +84,14 @@ SimParams caseParams(std::uint32_t k, std::uint32_t& seed) {
   return p;
 }
 
+// Writes a file whole; false when it could not be written.
+bool writeFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+  out.close();
+  return !out.fail();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,8 +100,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path folder = argv[1];
-  const int cases = argc > 2 ? std::atoi(argv[2]) : 200;
-  std::filesystem::create_directories(folder);
+  const int cases = argc > 2 ? std::atoi(argv[2]) : 255;
+  if (cases < 1) {
+    std::fprintf(stderr, "kestravin-differential: CASES must be a positive number\n");
+    return 2;
+  }
+  std::error_code error;  // a folder that cannot be made fails at the first file
+  std::filesystem::create_directories(folder, error);
   int ends[6] = {};
   std::int64_t playerYears = 0;
   for (int k = 0; k < cases; ++k) {
@@ -110,9 +124,14 @@ int main(int argc, char** argv) {
       report.append(kestravin::formatReportBlock(run.team(), params.startYear));
     }
     const std::string name = "case-" + std::to_string(k);
-    std::ofstream(folder / (name + ".txt"), std::ios::binary) << report;
-    std::ofstream(folder / (name + ".csv"), std::ios::binary)
-        << kestravin::formatHistoryCsv(run.history(), run.stats().year);
+    // An output that is not written whole would make the comparison pass on nothing.
+    if (!writeFile(folder / (name + ".txt"), report) ||
+        !writeFile(folder / (name + ".csv"),
+                   kestravin::formatHistoryCsv(run.history(), run.stats().year))) {
+      std::fprintf(stderr, "kestravin-differential: cannot write case %d into %s\n", k,
+                   folder.string().c_str());
+      return 1;
+    }
     ++ends[static_cast<int>(run.end())];
   }
   std::printf("%d cases, %lld player-years: %d time limit, %d efficient, %d extinct\n", cases,
