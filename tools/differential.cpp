@@ -4,9 +4,11 @@
 //   kestravin-differential FOLDER [CASES]
 // Case k draws its parameters, fitness string and seed from k alone: fitness strings of 1 to
 // 255 characters over every byte value but NUL, every shape of divisor, thresholds from
-// negative to far beyond the range.
+// negative to far beyond the range, and borderline birth chances.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -73,6 +75,16 @@ SimParams caseParams(std::uint32_t k, std::uint32_t& seed) {
   p.maxGen = static_cast<std::int32_t>(d.below(k % 10 == 0 ? 120 : 50));
   p.startYear = static_cast<std::int32_t>(d.below(4000)) - 2000;
   p.maxPop = static_cast<std::int32_t>(d.below(600)) - 20;
+  if (k % 16 == 7) {
+    // Birth chances whose product with one whole fertility (64, 80 or 97) lies within a
+    // rounding of a float midpoint next to -2^31: in doubles the birth never happens, in more
+    // precise arithmetic it always does. A team that breeds for some years shows it.
+    constexpr std::int32_t kBorderline[] = {-1677721700, -1342177360, -1106950400};
+    p.birthChance = kBorderline[k / 16 % 3];
+    p.teamSize = std::max(p.teamSize, 150);
+    p.maxPop = std::max(p.maxPop, 400);
+    p.maxGen = std::max(p.maxGen, 10);
+  }
   const std::int64_t length = k < 255 ? k % 255 + 1 : d.below(255) + 1;
   const std::int32_t low = static_cast<std::int32_t>(d.below(255)) + 1;
   const std::int32_t span = static_cast<std::int32_t>(d.below(256 - low)) + 1;
@@ -83,6 +95,14 @@ SimParams caseParams(std::uint32_t k, std::uint32_t& seed) {
   return p;
 }
 
+// Writes a file whole; false when it could not be written.
+bool writeFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+  out.close();
+  return !out.fail();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,8 +111,13 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path folder = argv[1];
-  const int cases = argc > 2 ? std::atoi(argv[2]) : 200;
-  std::filesystem::create_directories(folder);
+  const int cases = argc > 2 ? std::atoi(argv[2]) : 255;
+  if (cases < 1) {
+    std::fprintf(stderr, "kestravin-differential: CASES must be a positive number\n");
+    return 2;
+  }
+  std::error_code error;  // a folder that cannot be made fails at the first file
+  std::filesystem::create_directories(folder, error);
   int ends[6] = {};
   std::int64_t playerYears = 0;
   for (int k = 0; k < cases; ++k) {
@@ -110,9 +135,14 @@ int main(int argc, char** argv) {
       report.append(kestravin::formatReportBlock(run.team(), params.startYear));
     }
     const std::string name = "case-" + std::to_string(k);
-    std::ofstream(folder / (name + ".txt"), std::ios::binary) << report;
-    std::ofstream(folder / (name + ".csv"), std::ios::binary)
-        << kestravin::formatHistoryCsv(run.history(), run.stats().year);
+    // An output that is not written whole would make the comparison pass on nothing.
+    if (!writeFile(folder / (name + ".txt"), report) ||
+        !writeFile(folder / (name + ".csv"),
+                   kestravin::formatHistoryCsv(run.history(), run.stats().year))) {
+      std::fprintf(stderr, "kestravin-differential: cannot write case %d into %s\n", k,
+                   folder.string().c_str());
+      return 1;
+    }
     ++ends[static_cast<int>(run.end())];
   }
   std::printf("%d cases, %lld player-years: %d time limit, %d efficient, %d extinct\n", cases,

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/draw_cursor.h"
@@ -149,6 +151,55 @@ struct Fixture {
     return out;
   }
 };
+
+// A year computes its thresholds in doubles on any unit; an x87 unit left at 64-bit precision
+// gives other thresholds in these borderline cases.
+TEST(YearlyCycle, ThresholdsInDoublesOnEveryUnit) {
+  // Births: 1.28 * -1677721700 is -(2^31 + 128) and a little more, which doubles round to the
+  // float midpoint and then to -2^31 (never); kept exact, it rounds to -2^31 - 256, whose low
+  // 32 bits are 2^31 - 256 (always). Fertilities 63 and 65 lie clear of the border.
+  for (const auto& [fertility, births] : {std::pair{63.0f, 0}, {64.0f, 0}, {65.0f, 1}}) {
+    Fixture f(2);
+    f.params.birthChance = -1677721700;
+    for (std::size_t i = 0; i < 2; ++i) f.player(i).fertility = fertility;
+    History history;
+    history.allocHistory(1);
+    f.cycle.runYear(f.team, f.params, f.rng, history, {});
+    EXPECT_EQ(f.stats().births, births) << "fertility " << fertility;
+    EXPECT_EQ(f.stats().deaths, 0);
+  }
+
+  // Deaths: 6259.9f / 42900 * 39666 gives the threshold 5787 in doubles, 5788 otherwise (see
+  // above). Over a range of 5788, the draw 5787 spares the player only at 5787; the case with
+  // the threshold 5788 itself checks that the draw is the deciding one.
+  const DrawRange range(5788);
+  std::uint32_t seed = 1;
+  for (;; ++seed) {
+    Random r;
+    r.randomInit(seed);
+    if (r.randomBelow(range) == 5787) break;
+  }
+  std::string fit;
+  for (int i = 0; i < 200; ++i) fit += i % 2 == 0 ? '\x80' : '\x7f';  // target 200 * 255
+  struct Case {
+    float avgFitness;
+    std::int32_t fitness, fitDeath, deaths;
+  };
+  for (const Case c : {Case{6259.9f, 42900, 39666, 0}, Case{5788.0f, 1, 1, 1}}) {
+    Fixture f(1, fit);
+    f.player(0).fitness = c.fitness;
+    f.stats().avgFitness = c.avgFitness;
+    f.params.maxPop = 0;        // no breeding pass: the fitness test is the year's only draw
+    f.params.ageStart = 10000;  // and there is no age test
+    f.params.fitDeath = c.fitDeath;
+    f.params.fitDeathDiv = 5788;
+    History history;
+    history.allocHistory(1);
+    f.rng.randomInit(seed);
+    f.cycle.runYear(f.team, f.params, f.rng, history, {});
+    EXPECT_EQ(f.stats().fitDeaths, c.deaths) << "fitness " << c.fitness;
+  }
+}
 
 TEST(Breeding, NewbornsArePartnersButNeverInitiators) {
   Fixture f(3);
