@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+
+// What the page does for the web backend: the functions of web_page.js, which keeps the
+// windows and controls as HTML elements. Handles are the backend's own numbers; texts are
+// single-byte (Latin-1) with their lengths; positions are pixels of the page's screen area
+// or of a window's client area.
+extern "C" {
+
+/// A window: top-level (kind 0 with a close box, 1 without), or a bordered child (kind 2)
+/// inside its parent's client area. `outer` and `client` are x, y, w, h; a top-level window's
+/// client area is given from its outer corner.
+void kw_windowCreate(int handle, int parent, int kind, const char* title, int titleLength,
+                     const int* outer, const int* client);
+void kw_windowRemove(int handle);
+void kw_windowShow(int handle, int shown);
+/// Brings a top-level window to the front and gives it the focus.
+void kw_windowRaise(int handle);
+/// Shows part of a window's pixels (`width` to a row) on its canvas.
+void kw_windowPut(int handle, const std::uint32_t* pixels, int width, int height, int x, int y,
+                  int w, int h);
+
+/// A control in a window's client area: a push button (kind 0), a check box (1), an edit field
+/// (2, `flag` 1 for digits only) or a list box (3, `flag` its row height).
+void kw_controlCreate(int handle, int window, int kind, const char* text, int textLength,
+                      const int* rect, int flag);
+void kw_controlRemove(int handle);
+/// Draws the control's text in the program's font.
+void kw_controlFont(int handle);
+int kw_checkState(int handle);
+/// The length of an edit field's text, and the text (as Latin-1, '?' for other characters).
+int kw_editLength(int handle);
+void kw_editRead(int handle, char* text, int length);
+void kw_editWrite(int handle, const char* text, int length);
+/// A list box's columns: where each part of a row after a tab starts, from the list's edge.
+void kw_listTabStops(int handle, const int* stops, int count);
+/// Shows a list box's rows again (its rows or selection have changed), scrolled as before
+/// (`mode` 0), to the selected row (1) or to the top (2).
+void kw_listRender(int handle, int mode);
+
+/// Asks for a pass of the main loop as a task of its own, unless one is waiting.
+void kw_requestPass();
+/// Asks for the windows' pixels to be shown at the next animation frame.
+void kw_requestFrame();
+/// A modal box with a caption, a text and an OK button; the main loop waits while it is up.
+void kw_messageBox(const char* caption, int captionLength, const char* text, int textLength);
+/// From now on the files the program closes in `folder` (made when missing) go to the user as
+/// downloads and are removed.
+void kw_watchOutbox(const char* folder, int length);
+/// The page address's query, without the '?': its length, and the text.
+int kw_queryLength();
+void kw_queryRead(char* text, int length);
+
+}  // extern "C"
