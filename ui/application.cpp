@@ -162,14 +162,18 @@ bool Application::createWindows() {
   return busy_ != nullptr;
 }
 
-void Application::loadConstants() {
-  const ConstantsReading constants = readConstants(settings_.constantsFile);
-  if (!constants.opened) {
-    platform_.messageBox(std::string(kConstantsMissingMessage), std::string(kErrorCaption));
-  } else if (!constants.problems.empty()) {
-    platform_.messageBox(joinLines(constants.problems), std::string(kErrorCaption));
+void Application::loadConstants(const std::filesystem::path& path, bool givenInstead) {
+  if (givenInstead && startParams_) {
+    writeOptionFields(paramsToFields(*startParams_));
+  } else {
+    const ConstantsReading constants = readConstants(path);
+    if (!constants.opened) {
+      platform_.messageBox(std::string(kConstantsMissingMessage), std::string(kErrorCaption));
+    } else if (!constants.problems.empty()) {
+      platform_.messageBox(joinLines(constants.problems), std::string(kErrorCaption));
+    }
+    writeOptionFields(paramsToFields(constants.params));
   }
-  writeOptionFields(paramsToFields(constants.params));
   // Values a run cannot use are shown, and replaced by the nearest valid ones, once.
   const FieldReading reading = readFields(optionControls_->read());
   if (!reading.problems.empty()) {
@@ -193,7 +197,7 @@ bool Application::start() {
   graphBuffer_ = platform_.createBuffer(kGraphBufferSize);
   busyBuffer_ = platform_.createBuffer({kBusyArea.w, kBusyArea.h});
 
-  loadConstants();
+  loadConstants(settings_.constantsFile, true);
   controller_->prepareFirstRun();
 
   uiFont_ = platform_.createFont(kUiFont);
@@ -235,6 +239,12 @@ bool Application::loopPass() {
   const bool quit = platform_.processEvents(!controller_->hasPendingWork());
   controller_->idleStep();
   return quit;
+}
+
+void Application::openConstants(const std::filesystem::path& path) {
+  if (released_) return;
+  loadConstants(path, false);
+  controller_->requestReset();
 }
 
 int Application::run() {

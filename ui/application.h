@@ -49,6 +49,16 @@ class Application : public RunUi {
   /// start(), then the main loop until the main window is closed. The process exit code.
   int run();
 
+  /// The parameters start-up puts into the option fields instead of the constants file's
+  /// (a web page's address gives them); call before start().
+  void setStartParams(SimParams params) { startParams_ = std::move(params); }
+  /// Reads a constants file as at start-up, its problems shown the same way, puts its values
+  /// into the option fields and starts a new run from them, as Reset does.
+  void openConstants(const std::filesystem::path& path);
+  /// The current run, for what shows it outside the windows (a web page's link to it);
+  /// nullptr when there is none.
+  const Simulation* currentRun() const { return controller_->run(); }
+
   // The run controller's view of the windows.
   void drawStatusPanel() override;
   void tickBusy() override;
@@ -74,7 +84,8 @@ class Application : public RunUi {
   void drawGraphNow();
   bool registerClasses();
   bool createWindows();
-  void loadConstants();
+  /// The parameters of the constants file (or those given instead) into the option fields.
+  void loadConstants(const std::filesystem::path& path, bool givenInstead);
   void onMainCommand(int id, int notification);
   void onOptionsCommand(int id);
   void onGraphCommand(int id, int notification);
@@ -107,6 +118,7 @@ class Application : public RunUi {
   std::unique_ptr<platform::Buffer> busyBuffer_;
   std::unique_ptr<platform::Font> uiFont_;
 
+  std::optional<SimParams> startParams_;
   BusyState busyState_;
   int graphType_;
   bool released_ = false;  // the drawing resources are gone: shutdown has run

@@ -11,8 +11,8 @@ extern "C" {
 /// A window: top-level (kind 0 with a close box, 1 without), or a bordered child (kind 2)
 /// inside its parent's client area. `outer` and `client` are x, y, w, h; a top-level window's
 /// client area is given from its outer corner.
-void kw_windowCreate(int handle, int parent, int kind, const char* title, int titleLength,
-                     const int* outer, const int* client);
+void kw_windowCreate(int handle, int parent, int kind, const char* className, int classLength,
+                     const char* title, int titleLength, const int* outer, const int* client);
 void kw_windowRemove(int handle);
 void kw_windowShow(int handle, int shown);
 /// Brings a top-level window to the front and gives it the focus.
@@ -45,9 +45,18 @@ void kw_requestPass();
 void kw_requestFrame();
 /// A modal box with a caption, a text and an OK button; the main loop waits while it is up.
 void kw_messageBox(const char* caption, int captionLength, const char* text, int textLength);
-/// From now on the files the program closes in `folder` (made when missing) go to the user as
-/// downloads and are removed.
-void kw_watchOutbox(const char* folder, int length);
+/// Starts the page's side: from now on the files the program closes in `folder` (made when
+/// missing) go to the user as downloads and are removed, and the page's own elements report
+/// their actions (kestravin_pageAction).
+void kw_pageStart(const char* folder, int length);
+/// The page around the windows: the text of one of its elements, or the address of a link.
+void kw_pageText(const char* id, int idLength, const char* text, int textLength);
+void kw_pageLink(const char* id, int idLength, const char* address, int addressLength);
+/// Puts a text on the clipboard.
+void kw_copyText(const char* text, int length);
+/// The page's address without its query: its length, and the text.
+int kw_pageBaseLength();
+void kw_pageBaseRead(char* text, int length);
 /// The page address's query, without the '?': its length, and the text.
 int kw_queryLength();
 void kw_queryRead(char* text, int length);

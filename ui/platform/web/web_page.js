@@ -163,6 +163,7 @@ mergeInto(LibraryManager.library, {
     // List boxes: the rows a screenful at a time, asked of the backend as they come into view.
     initList: function(node, handle, rowHeight) {
       var view = node.element;
+      view.kwHandle = handle;
       view.tabIndex = 0;
       node.spacer = document.createElement('div');
       node.spacer.className = 'spacer';
@@ -195,6 +196,18 @@ mergeInto(LibraryManager.library, {
         var row = selected < 0 ? 0 : Math.max(0, Math.min(count - 1, moves[event.key]));
         if (row !== selected) _kestravin_select(handle, row);
       });
+    },
+    showList: function(handle, mode) {
+      var node = KW.nodes[handle];
+      if (!node) return;
+      var view = node.element;
+      if (mode === 2) {
+        view.scrollTop = 0;
+      } else if (mode === 1) {
+        KW.renderList(handle);  // the scrolled height first, for the reveal to scroll within
+        view.scrollTop = _kestravin_listReveal(handle, view.scrollTop, view.clientHeight);
+      }
+      KW.renderList(handle);
     },
     renderList: function(handle) {
       var node = KW.nodes[handle];
@@ -251,6 +264,39 @@ mergeInto(LibraryManager.library, {
         if (open) event.preventDefault();
       });
     },
+    // The page's own elements: a click on one with a data-action, a file picked in a file
+    // input with one (copied into the page's files; too large a file is not read).
+    watchActions: function() {
+      document.addEventListener('click', function(event) {
+        var element = event.target.closest('[data-action]');
+        if (!element || element.type === 'file') return;
+        event.preventDefault();
+        KW.action(element.dataset.action, element.dataset.argument || '', '');
+      });
+      document.addEventListener('change', function(event) {
+        var input = event.target;
+        if (input.type !== 'file' || !input.dataset.action || !input.files.length) return;
+        var file = input.files[0];
+        input.value = '';
+        var limit = Number(input.dataset.maxBytes || Infinity);
+        if (file.size > limit) {
+          KW.action(input.dataset.action, '', file.name);
+          return;
+        }
+        file.arrayBuffer().then(function(data) {
+          FS.mkdirTree('/uploads');
+          var path = '/uploads/' + (++KW.uploads);
+          FS.writeFile(path, new Uint8Array(data));
+          KW.action(input.dataset.action, path, file.name);
+        });
+      });
+    },
+    uploads: 0,
+    action: function(name, argument, file) {
+      var ptr = _kestravin_scratch(name.length + argument.length + file.length);
+      KW.writeLatin1(name + argument + file, ptr);
+      _kestravin_pageAction(name.length, argument.length, file.length);
+    },
     offer: function(path) {
       var bytes = FS.readFile(path);
       FS.unlink(path);
@@ -267,7 +313,8 @@ mergeInto(LibraryManager.library, {
   },
 
   kw_windowCreate__deps: ['$KW'],
-  kw_windowCreate: function(handle, parent, kind, title, titleLength, outer, client) {
+  kw_windowCreate: function(handle, parent, kind, className, classLength, title, titleLength,
+                            outer, client) {
     var o = KW.ints(outer, 4), c = KW.ints(client, 4);
     var root = document.createElement('div');
     var area = document.createElement('div');
@@ -294,7 +341,7 @@ mergeInto(LibraryManager.library, {
       root.append(caption, area);
       KW.screen().appendChild(root);
     }
-    root.dataset.window = KW.latin1(title, titleLength);
+    root.dataset.class = KW.latin1(className, classLength);
     KW.nodes[handle] = {element: root, area: area, canvas: canvas,
                         context: canvas.getContext('2d')};
   },
@@ -306,7 +353,10 @@ mergeInto(LibraryManager.library, {
   },
   kw_windowShow__deps: ['$KW'],
   kw_windowShow: function(handle, shown) {
-    KW.nodes[handle].element.hidden = !shown;
+    var element = KW.nodes[handle].element;
+    element.hidden = !shown;
+    // A hidden list shows no rows: shown, it lays them out, its selected row in view.
+    if (shown) element.querySelectorAll('.list').forEach(function(list) { KW.showList(list.kwHandle, 1); });
   },
   kw_windowRaise__deps: ['$KW'],
   kw_windowRaise: function(handle) {
@@ -398,16 +448,7 @@ mergeInto(LibraryManager.library, {
   },
   kw_listRender__deps: ['$KW'],
   kw_listRender: function(handle, mode) {
-    var node = KW.nodes[handle];
-    if (!node) return;
-    var view = node.element;
-    if (mode === 2) {
-      view.scrollTop = 0;
-    } else if (mode === 1) {
-      KW.renderList(handle);  // the scrolled height first, for the reveal to scroll within
-      view.scrollTop = _kestravin_listReveal(handle, view.scrollTop, view.clientHeight);
-    }
-    KW.renderList(handle);
+    KW.showList(handle, mode);
   },
 
   kw_requestPass__deps: ['$KW'],
@@ -430,8 +471,31 @@ mergeInto(LibraryManager.library, {
   kw_queryRead: function(text, length) {
     KW.writeLatin1(location.search.slice(1, 1 + length), text);
   },
-  kw_watchOutbox__deps: ['$KW'],
-  kw_watchOutbox: function(folder, length) {
+  kw_pageStart__deps: ['$KW'],
+  kw_pageStart: function(folder, length) {
     KW.watchOutbox(KW.latin1(folder, length));
+    KW.watchActions();
+  },
+  kw_pageText__deps: ['$KW'],
+  kw_pageText: function(id, idLength, text, textLength) {
+    var element = document.getElementById(KW.latin1(id, idLength));
+    if (element) element.textContent = KW.latin1(text, textLength);
+  },
+  kw_pageLink__deps: ['$KW'],
+  kw_pageLink: function(id, idLength, address, addressLength) {
+    var element = document.getElementById(KW.latin1(id, idLength));
+    if (element) element.href = KW.latin1(address, addressLength);
+  },
+  kw_copyText__deps: ['$KW'],
+  kw_copyText: function(text, length) {
+    var value = KW.latin1(text, length);
+    if (navigator.clipboard) navigator.clipboard.writeText(value).catch(function() {});
+  },
+  kw_pageBaseLength: function() {
+    return (location.origin + location.pathname).length;
+  },
+  kw_pageBaseRead__deps: ['$KW'],
+  kw_pageBaseRead: function(text, length) {
+    KW.writeLatin1((location.origin + location.pathname).slice(0, length), text);
   },
 });

@@ -22,7 +22,7 @@ int length(std::string_view text) {
 
 WebPlatform::WebPlatform() {
   thePlatform = this;
-  kw_watchOutbox(kOutbox.data(), length(kOutbox));
+  kw_pageStart(kOutbox.data(), length(kOutbox));
 }
 
 WebPlatform::~WebPlatform() {
@@ -78,6 +78,29 @@ void WebPlatform::postQuit() {
 void WebPlatform::runInPage(std::function<bool()> pass) {
   pass_ = std::move(pass);
   requestPass();
+}
+
+void WebPlatform::setPageText(std::string_view id, std::string_view text) {
+  kw_pageText(id.data(), length(id), text.data(), length(text));
+}
+
+void WebPlatform::setPageLink(std::string_view id, std::string_view address) {
+  kw_pageLink(id.data(), length(id), address.data(), length(address));
+}
+
+void WebPlatform::onPageAction(const std::string& name, PageAction action) {
+  actions_[name] = std::move(action);
+}
+
+void WebPlatform::copyText(std::string_view text) {
+  kw_copyText(text.data(), length(text));
+}
+
+void WebPlatform::pageAction(const std::string& name, const std::string& argument,
+                             const std::string& file) {
+  const auto found = actions_.find(name);
+  if (found == actions_.end()) return;
+  pageEvent([action = found->second, argument, file] { action(argument, file); });
 }
 
 int WebPlatform::addWindow(WebWindow& window) {
@@ -160,6 +183,12 @@ PlatformResult makeWebPlatform() {
   return {std::make_unique<WebPlatform>(), {}};
 }
 
+std::string pageBase() {
+  std::string base(static_cast<std::size_t>(kw_pageBaseLength()), '\0');
+  kw_pageBaseRead(base.data(), length(base));
+  return base;
+}
+
 std::string pageQuery() {
   std::string query(static_cast<std::size_t>(kw_queryLength()), '\0');
   kw_queryRead(query.data(), length(query));
@@ -218,6 +247,21 @@ EMSCRIPTEN_KEEPALIVE int kestravin_takes(int field, int insertedLength, int resu
                       scratch.substr(static_cast<std::size_t>(insertedLength)))
              ? 1
              : 0;
+}
+
+/// The user chose a page element's action: the scratch holds its name, its argument and the
+/// name of the file picked, one after the other.
+EMSCRIPTEN_KEEPALIVE void kestravin_pageAction(int nameLength, int argumentLength, int fileLength) {
+  if (!thePlatform) return;
+  const char* scratch = kestravin_scratch(nameLength + argumentLength + fileLength);
+  const auto take = [&scratch](int n) {
+    std::string text(scratch, static_cast<std::size_t>(n));
+    scratch += n;
+    return text;
+  };
+  const std::string name = take(nameLength);
+  const std::string argument = take(argumentLength);
+  thePlatform->pageAction(name, argument, take(fileLength));
 }
 
 namespace {

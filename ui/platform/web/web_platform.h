@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "ui/platform/platform.h"
 
@@ -39,6 +40,18 @@ class WebPlatform : public Platform {
   /// returns true; returns at once.
   void runInPage(std::function<bool()> pass);
 
+  /// The page around the windows, for what the program shows beside them: the text of the
+  /// page's element `id`, or the address its link leads to.
+  void setPageText(std::string_view id, std::string_view text);
+  void setPageLink(std::string_view id, std::string_view address);
+  /// Calls `action` when the user clicks a page element whose data-action is `name`, with its
+  /// data-argument; for a file input of that name, with the path of the file the user picked,
+  /// copied into the page's files (empty when it is larger than `maxBytes`) and its name.
+  using PageAction = std::function<void(const std::string& argument, const std::string& name)>;
+  void onPageAction(const std::string& name, PageAction action);
+  /// Puts a text on the clipboard.
+  void copyText(std::string_view text);
+
   // For the windows and controls.
   int addWindow(WebWindow& window);
   void removeWindow(int handle);
@@ -51,6 +64,7 @@ class WebPlatform : public Platform {
   void listGone(WebListBox& list);
 
   // For the page.
+  void pageAction(const std::string& name, const std::string& argument, const std::string& file);
   /// One pass of the main loop; whether another is due at once.
   bool pagePass();
   /// Shows the windows' changed pixels and lists.
@@ -71,6 +85,7 @@ class WebPlatform : public Platform {
   bool quit_ = false;
   bool busy_ = false;  // a pass or an event is being handled
   std::vector<std::function<void()>> deferred_;
+  std::map<std::string, PageAction> actions_;
 };
 
 /// The folder whose files go to the user as downloads once the program has closed them:
@@ -81,5 +96,9 @@ inline constexpr std::string_view kOutbox = "/downloads";
 PlatformResult makeWebPlatform();
 /// The program's part of the page's address, after the '?' (empty when there is none).
 std::string pageQuery();
+/// The page's address without its query.
+std::string pageBase();
+/// Where the page puts the files the user picks for the program.
+inline constexpr std::string_view kUploads = "/uploads";
 
 }  // namespace kestravin::platform::web

@@ -46,7 +46,8 @@ WebWindow::WebWindow(WebPlatform& platform, const WindowSpec& desc, WebWindow* p
   const int kind = desc_.kind == WindowKind::kMain          ? 0
                    : desc_.kind == WindowKind::kCaptionOnly ? 1
                                                             : 2;
-  kw_windowCreate(handle_, parent_ ? parent_->handle_ : 0, kind, desc_.title.data(),
+  kw_windowCreate(handle_, parent_ ? parent_->handle_ : 0, kind, desc_.className.data(),
+                  static_cast<int>(desc_.className.size()), desc_.title.data(),
                   static_cast<int>(desc_.title.size()), outerBox, clientBox);
   if (parent_) parent_->children_.push_back(this);
 }
