@@ -36,6 +36,7 @@ constexpr ClassInfo kClasses[] = {
 };
 
 constexpr std::string_view kClampedNote = "The nearest valid values are used instead.";
+constexpr std::string_view kReportLimitCaption = "Kestravin";
 
 std::string joinLines(const std::vector<std::string>& lines) {
   std::string text;
@@ -408,6 +409,20 @@ void Application::showMessage(const std::string& text) {
 
 void Application::yieldProcessor() {
   platform_.yield();
+}
+
+void Application::askReportLimit(const std::string& name, std::uint64_t allowed) {
+  // Sizes rounded up, in kB below a megabyte.
+  const auto megabytes = [](std::uint64_t bytes) {
+    if (bytes < (1u << 20)) return std::to_string((bytes + 1023) >> 10) + " kB";
+    return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB";
+  };
+  const std::string text = "The report " + name + " would pass " + megabytes(allowed) +
+                           " with this year.\nOK: write it on, up to " +
+                           megabytes(controller_->reportLimit()) +
+                           " more.\nCancel: end the report with the year before; the run pauses.";
+  platform_.askOkCancel(text, std::string(kReportLimitCaption),
+                        [this](bool ok) { controller_->answerReportLimit(ok); });
 }
 
 }  // namespace kestravin::ui

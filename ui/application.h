@@ -71,6 +71,11 @@ class Application : public RunUi {
   void repaintStatusArea() override;
   void showMessage(const std::string& text) override;
   void yieldProcessor() override;
+  void askReportLimit(const std::string& name, std::uint64_t allowed) override;
+
+  /// Reports ask the user before they grow past `bytes` (0: never), as in a web page, whose
+  /// reports are kept in memory until they are complete.
+  void setReportLimit(std::uint64_t bytes) { controller_->setReportLimit(bytes); }
 
  private:
   friend class ApplicationProbe;  // tests and tools look inside through it

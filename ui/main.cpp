@@ -24,6 +24,9 @@ using kestravin::ui::Application;
 
 constexpr const char* kBuiltInConstants = "/consts.txt";
 constexpr std::string_view kTooLarge = " is too large for a constants file (more than 1 MB).";
+// Reports are kept in the page's memory until they are complete and downloaded; one that would
+// grow past this asks first.
+constexpr std::uint64_t kReportLimit = 100 << 20;
 
 // Shows the seed of the current run beside the windows, with the link that reproduces it,
 // whenever a new run has started.
@@ -73,6 +76,7 @@ int main() {
   if (address.seed) options.seedSource = [seed = *address.seed] { return seed; };
   static Application app(page, std::move(options));
   if (address.params) app.setStartParams(*address.params);
+  app.setReportLimit(address.reportLimit.value_or(kReportLimit));
   if (!app.start()) return 1;
   if (!address.problems.empty()) {
     page.messageBox(joined(address.problems), std::string(kestravin::ui::kErrorCaption));

@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::string_view kSeedKey = "seed";
 constexpr std::string_view kFitStringKey = "FitString";
+constexpr std::string_view kReportLimitKey = "reportLimit";
 
 // A parameter's name in an address: its constants-file label without spaces and colon.
 std::string keyOf(std::string_view label) {
@@ -82,7 +83,7 @@ std::string encode(std::string_view text) {
 std::optional<std::int64_t> wholeNumber(std::string_view text, std::int64_t least,
                                         std::int64_t most) {
   std::size_t i = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
-  if (i == text.size() || text.size() - i > 10) return std::nullopt;
+  if (i == text.size() || text.size() - i > 13) return std::nullopt;
   std::int64_t value = 0;
   for (; i < text.size(); ++i) {
     if (text[i] < '0' || text[i] > '9') return std::nullopt;
@@ -116,6 +117,18 @@ PageAddress readPageAddress(std::string_view query, const SimParams& base) {
         std::string problem = "seed=";
         problem += value;
         problem += ": the seed is a number 0..4294967295";
+        address.problems.push_back(std::move(problem));
+      }
+      continue;
+    }
+    if (key == kReportLimitKey) {
+      const auto limit = wholeNumber(value, 1, std::int64_t{1} << 40);
+      if (limit && value[0] != '+') {
+        address.reportLimit = static_cast<std::uint64_t>(*limit);
+      } else {
+        std::string problem = "reportLimit=";
+        problem += value;
+        problem += ": the limit is a number of bytes, 1 or more";
         address.problems.push_back(std::move(problem));
       }
       continue;

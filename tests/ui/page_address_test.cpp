@@ -23,8 +23,9 @@ TEST(PageAddress, SeedAndParametersReplaceOnlyWhatTheyName) {
   EXPECT_FALSE(none.params);
   EXPECT_TRUE(none.problems.empty());
 
-  const ui::PageAddress seeded = ui::readPageAddress("seed=4294967295", base());
+  const ui::PageAddress seeded = ui::readPageAddress("seed=4294967295&reportLimit=20000", base());
   EXPECT_EQ(seeded.seed, 4294967295u);
+  EXPECT_EQ(seeded.reportLimit, 20000u);
   EXPECT_FALSE(seeded.params) << "a seed alone keeps the built-in constants";
 
   const ui::PageAddress named =
@@ -40,15 +41,19 @@ TEST(PageAddress, SeedAndParametersReplaceOnlyWhatTheyName) {
 
 TEST(PageAddress, EntriesThatCannotBeUsedAreNamedAndChangeNothing) {
   const ui::PageAddress bad = ui::readPageAddress(
-      "seed=-1&seed=12x&seed=4294967296&TeamSize=2147483648&MaxPop=9%209&Colour=red&=5", base());
+      "seed=-1&seed=12x&seed=4294967296&TeamSize=2147483648&MaxPop=9%209&Colour=red&=5&"
+      "reportLimit=0",
+      base());
   EXPECT_FALSE(bad.seed);
+  EXPECT_FALSE(bad.reportLimit);
   EXPECT_FALSE(bad.params) << "nothing usable was named";
   EXPECT_THAT(bad.problems,
               ElementsAre(HasSubstr("seed=-1"), HasSubstr("seed=12x"), HasSubstr("seed=4294967296"),
                           "TeamSize=2147483648: not a whole number of 32 bits",
                           "MaxPop=9 9: not a whole number of 32 bits",
                           "\"Colour\": the page knows no such entry",
-                          "\"\": the page knows no such entry"));
+                          "\"\": the page knows no such entry",
+                          "reportLimit=0: the limit is a number of bytes, 1 or more"));
 }
 
 TEST(PageAddress, FitnessStringsInUtf8OrInSingleBytes) {

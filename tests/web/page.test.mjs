@@ -7,8 +7,8 @@
 // (exit code 77: skipped, for want of the built page or of Chromium)
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { existsSync, readFileSync } from 'node:fs';
-import { mkdtemp, rm, writeFile } from 'node:fs/promises';
+import { existsSync, readFileSync, writeFileSync } from 'node:fs';
+import { mkdtemp, rm } from 'node:fs/promises';
 import os from 'node:os';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
@@ -204,19 +204,70 @@ test('a seeded run\'s report downloads byte for byte as kestravin-sim writes it'
     const report = await downloads.next(30000);
     assert.equal(report.name, 'generation 0.txt');
 
-    const consts = path.join(work, 'consts.txt');
-    await writeFile(consts, readFileSync(path.join(source, 'data/consts.txt'), 'latin1')
-      .replace(/^TeamSize: .*$/m, 'TeamSize: 60').replace(/^MaxGen: .*$/m, 'MaxGen: 40'));
-    const expected = path.join(work, 'expected.txt');
-    const sim = process.env.KESTRAVIN_SIM
-      ? [process.env.KESTRAVIN_SIM]
-      : [process.execPath, process.env.KESTRAVIN_SIM_WASM];
-    execFileSync(sim[0], [...sim.slice(1), '--consts', consts, '--seed', String(seed),
-      '--report', expected], { stdio: 'ignore' });
-    const want = readFileSync(expected, 'latin1');
+    const want = simReport(work, seed, { TeamSize: 60, MaxGen: 40 });
     assert.ok(want.includes('\r\n'), 'CR LF line ends');
     assert.equal(report.text.length, want.length);
     assert.ok(report.text === want, 'the same bytes');
+  } finally {
+    await downloads.close();
+    await rm(work, { recursive: true, force: true });
+  }
+  assert.deepEqual(problems, []);
+  await page.close();
+});
+
+// The run's report as kestravin-sim writes it, for the built-in constants with some changed.
+function simReport(work, seed, changes) {
+  let text = readFileSync(path.join(source, 'data/consts.txt'), 'latin1');
+  for (const [name, value] of Object.entries(changes)) {
+    text = text.replace(new RegExp(`^${name}: .*$`, 'm'), `${name}: ${value}`);
+  }
+  const consts = path.join(work, 'consts.txt');
+  const report = path.join(work, 'expected.txt');
+  writeFileSync(consts, text, 'latin1');
+  const sim = process.env.KESTRAVIN_SIM
+    ? [process.env.KESTRAVIN_SIM]
+    : [process.execPath, process.env.KESTRAVIN_SIM_WASM];
+  execFileSync(sim[0], [...sim.slice(1), '--consts', consts, '--seed', String(seed),
+    '--report', report], { stdio: 'ignore' });
+  return readFileSync(report, 'latin1');
+}
+
+async function answer(page, choice) {
+  await page.waitForSelector('html[data-state=message]');
+  const text = await page.$eval('dialog.message', (d) => d.textContent);
+  await (await page.evaluateHandle((c) => [...document.querySelectorAll('dialog.message button')]
+    .find((b) => b.textContent === c), choice)).click();
+  return text;
+}
+
+test('a report that would pass its limit asks first, and ends on a whole year', async () => {
+  const seed = 99;
+  const limit = 12000;
+  const { page, problems } = await openKestravin(`?seed=${seed}&reportLimit=${limit}`);
+  const downloads = await captureDownloads(chromium.browser);
+  const work = await mkdtemp(path.join(os.tmpdir(), 'kestravin-page-'));
+  try {
+    await press(page, MAIN, 'Options');
+    await retype(page, TEAM_SIZE, '25');
+    await retype(page, MAX_GEN, '200');
+    await page.click(`${OPTIONS} .check input`);
+    await press(page, OPTIONS, 'Ok');
+    await (await button(page, MAIN, 'Start/Stop')).click();
+    const first = await answer(page, 'OK');
+    assert.match(first, /generation 0\.txt would pass 12 kB/);
+    await answer(page, 'Cancel');
+    const report = await downloads.next(30000);
+    assert.equal(report.name, 'generation 0.txt');
+    await settled(page);
+
+    const whole = simReport(work, seed, { TeamSize: 25, MaxGen: 200 });
+    const end = '\r\n*******************************\r\n\r\n';
+    assert.ok(report.text.length > limit && report.text.length <= 2 * limit + 1000);
+    assert.ok(whole.startsWith(report.text), 'the simulator\'s report, cut short');
+    assert.ok(report.text.endsWith(end), 'on a whole year');
+    const next = whole.indexOf(end, report.text.length) + end.length;
+    assert.ok(next > report.text.length, 'the next year is left out');
   } finally {
     await downloads.close();
     await rm(work, { recursive: true, force: true });

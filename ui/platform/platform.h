@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -216,6 +217,10 @@ class Platform {
   virtual std::unique_ptr<Font> createFont(const FontSpec& desc) = 0;
   /// A modal box with one OK button, without owner window.
   virtual void messageBox(const std::string& text, const std::string& caption) = 0;
+  /// A modal question with OK and Cancel, without owner window; `answer` hears whether OK
+  /// was chosen once it has been (before the call returns on the desktop, later in a page).
+  virtual void askOkCancel(const std::string& text, const std::string& caption,
+                           std::function<void(bool ok)> answer) = 0;
 
   /// Handles the pending events; with `wait`, first waits for one when none is pending.
   /// Returns true once quit has been asked for.

@@ -29,4 +29,13 @@ void TestingPlatform::messageBox(const std::string& text, const std::string& cap
   }
 }
 
+void TestingPlatform::askOkCancel(const std::string& text, const std::string& caption,
+                                  std::function<void(bool ok)> answer) {
+  if (questions_) {
+    answer(questions_(text, caption));
+  } else {
+    real_.askOkCancel(text, caption, std::move(answer));
+  }
+}
+
 }  // namespace kestravin::platform::testing

@@ -36,12 +36,17 @@ class TestingPlatform : public Platform {
 
   /// Message boxes go to `handler` from now on; an empty one shows them again.
   void setMessageHandler(MessageHandler handler) { messages_ = std::move(handler); }
+  /// Questions go to `handler`, which answers them, from now on; an empty one asks the user.
+  using QuestionHandler = std::function<bool(const std::string& text, const std::string& caption)>;
+  void setQuestionHandler(QuestionHandler handler) { questions_ = std::move(handler); }
 
   bool registerClass(const std::string& name) override;
   std::unique_ptr<Window> createWindow(const WindowSpec& desc) override;
   std::unique_ptr<Buffer> createBuffer(Size size) override { return real_.createBuffer(size); }
   std::unique_ptr<Font> createFont(const FontSpec& desc) override { return real_.createFont(desc); }
   void messageBox(const std::string& text, const std::string& caption) override;
+  void askOkCancel(const std::string& text, const std::string& caption,
+                   std::function<void(bool ok)> answer) override;
   bool processEvents(bool wait) override { return real_.processEvents(wait); }
   void postQuit() override { real_.postQuit(); }
   void wake() override { real_.wake(); }
@@ -53,6 +58,7 @@ class TestingPlatform : public Platform {
   Platform& real_;
   std::vector<std::string> refusedClasses_;
   MessageHandler messages_;
+  QuestionHandler questions_;
 };
 
 }  // namespace kestravin::platform::testing

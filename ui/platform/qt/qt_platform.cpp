@@ -52,6 +52,13 @@ class QtPlatform : public Platform {
     box.exec();
   }
 
+  void askOkCancel(const std::string& text, const std::string& caption,
+                   std::function<void(bool ok)> answer) override {
+    QMessageBox box(QMessageBox::NoIcon, toQt(caption), toQt(text),
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    answer(box.exec() == QMessageBox::Ok);
+  }
+
   bool processEvents(bool wait) override {
     if (quit_) return true;
     QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);

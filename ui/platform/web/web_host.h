@@ -43,8 +43,10 @@ void kw_listRender(int handle, int mode);
 void kw_requestPass();
 /// Asks for the windows' pixels to be shown at the next animation frame.
 void kw_requestFrame();
-/// A modal box with a caption, a text and an OK button; the main loop waits while it is up.
-void kw_messageBox(const char* caption, int captionLength, const char* text, int textLength);
+/// A modal box with a caption, a text and an OK button, or for a question (`question` not 0)
+/// OK and Cancel, whose answer goes to kestravin_answer; the main loop waits while it is up.
+void kw_messageBox(int question, const char* caption, int captionLength, const char* text,
+                   int textLength);
 /// Starts the page's side: from now on the files the program closes in `folder` (made when
 /// missing) go to the user as downloads and are removed, and the page's own elements report
 /// their actions (kestravin_pageAction).

@@ -107,11 +107,20 @@ mergeInto(LibraryManager.library, {
       form.method = 'dialog';
       var ok = document.createElement('button');
       ok.textContent = 'OK';
+      ok.value = 'ok';
       form.appendChild(ok);
+      if (box.question) {
+        var cancel = document.createElement('button');
+        cancel.textContent = 'Cancel';
+        cancel.value = 'cancel';
+        form.appendChild(cancel);
+      }
       dialog.append(caption, text, form);
       dialog.addEventListener('close', function() {
         dialog.remove();
         KW.dialogs.shift();
+        // Escape closes a question as Cancel does.
+        if (box.question) _kestravin_answer(box.question, dialog.returnValue === 'ok' ? 1 : 0);
         if (KW.dialogs.length) {
           KW.showDialog();
         } else if (KW.passWanted) {
@@ -460,8 +469,9 @@ mergeInto(LibraryManager.library, {
     KW.requestFrame();
   },
   kw_messageBox__deps: ['$KW'],
-  kw_messageBox: function(caption, captionLength, text, textLength) {
-    KW.dialogs.push({caption: KW.latin1(caption, captionLength), text: KW.latin1(text, textLength)});
+  kw_messageBox: function(question, caption, captionLength, text, textLength) {
+    KW.dialogs.push({question: question, caption: KW.latin1(caption, captionLength),
+                     text: KW.latin1(text, textLength)});
     if (KW.dialogs.length === 1) KW.showDialog();
   },
   kw_queryLength: function() {

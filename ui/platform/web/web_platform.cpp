@@ -54,7 +54,22 @@ std::unique_ptr<Font> WebPlatform::createFont(const FontSpec& desc) {
 }
 
 void WebPlatform::messageBox(const std::string& text, const std::string& caption) {
-  kw_messageBox(caption.data(), length(caption), text.data(), length(text));
+  kw_messageBox(0, caption.data(), length(caption), text.data(), length(text));
+}
+
+void WebPlatform::askOkCancel(const std::string& text, const std::string& caption,
+                              std::function<void(bool ok)> answer) {
+  const int question = nextQuestion_++;
+  questions_[question] = std::move(answer);
+  kw_messageBox(question, caption.data(), length(caption), text.data(), length(text));
+}
+
+void WebPlatform::pageAnswer(int question, bool ok) {
+  const auto found = questions_.find(question);
+  if (found == questions_.end()) return;
+  auto answer = std::move(found->second);
+  questions_.erase(found);
+  pageEvent([answer = std::move(answer), ok] { answer(ok); });
 }
 
 bool WebPlatform::processEvents(bool wait) {
@@ -227,6 +242,11 @@ EMSCRIPTEN_KEEPALIVE void kestravin_select(int list, int row) {
   thePlatform->pageEvent([list, row] {
     if (auto* c = thePlatform->control(list)) c->pageSelect(row);
   });
+}
+
+/// The user answered a question (kw_messageBox): 1 for OK.
+EMSCRIPTEN_KEEPALIVE void kestravin_answer(int question, int ok) {
+  if (thePlatform) thePlatform->pageAnswer(question, ok != 0);
 }
 
 /// Room for the page to hand over texts: at least `size` bytes.

@@ -30,6 +30,9 @@ class WebPlatform : public Platform {
   std::unique_ptr<Font> createFont(const FontSpec& desc) override;
   /// Shown over the page; the main loop waits until it is closed.
   void messageBox(const std::string& text, const std::string& caption) override;
+  /// Shown over the page as a message box is; the answer comes as an event of the page.
+  void askOkCancel(const std::string& text, const std::string& caption,
+                   std::function<void(bool ok)> answer) override;
   /// Paints the windows that need it; never waits (the page's loop does the waiting).
   bool processEvents(bool wait) override;
   void postQuit() override;
@@ -65,6 +68,7 @@ class WebPlatform : public Platform {
 
   // For the page.
   void pageAction(const std::string& name, const std::string& argument, const std::string& file);
+  void pageAnswer(int question, bool ok);
   /// One pass of the main loop; whether another is due at once.
   bool pagePass();
   /// Shows the windows' changed pixels and lists.
@@ -86,6 +90,8 @@ class WebPlatform : public Platform {
   bool busy_ = false;  // a pass or an event is being handled
   std::vector<std::function<void()>> deferred_;
   std::map<std::string, PageAction> actions_;
+  std::map<int, std::function<void(bool)>> questions_;
+  int nextQuestion_ = 1;
 };
 
 /// The folder whose files go to the user as downloads once the program has closed them:

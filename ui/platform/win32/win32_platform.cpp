@@ -58,6 +58,11 @@ class Win32Platform : public Platform {
     MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
   }
 
+  void askOkCancel(const std::string& text, const std::string& caption,
+                   std::function<void(bool ok)> answer) override {
+    answer(MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OKCANCEL) == IDOK);
+  }
+
   // One message at most per call, so that the run controller's idle step follows every
   // message. With `wait` and an empty queue, the thread sleeps until something arrives. The
   // queue is looked at without handling anything (a message sent from another program and
