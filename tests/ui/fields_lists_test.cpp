@@ -89,6 +89,14 @@ TEST_F(Desktop, AValueWiderThanItsFieldShowsItsStart) {
   const std::vector<Rgb> eight = shown("8000000");
   EXPECT_NE(one, eight) << "the first digit is out of sight";
   EXPECT_EQ(shown("1000000"), one);
+
+  // Typed, the value scrolls with the caret; once the user goes on to another field it shows
+  // its start again.
+  maxPop.setText("");
+  for (char c : std::string("8000000")) type(maxPop, c);
+  type(a.optionControls().fitStringField(), 'K');
+  for (int k = 0; k < 3; ++k) pass();
+  EXPECT_EQ(shownPixels(a.optionsWindow(), firstDigit), eight);
 }
 
 TEST_F(Desktop, NumberFieldsTakeOnlyDigitsFromTheUser) {

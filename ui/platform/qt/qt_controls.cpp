@@ -1,5 +1,6 @@
 #include "ui/platform/qt/qt_controls.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -52,6 +53,21 @@ class FieldValidator : public QValidator {
   bool digitsOnly_;
   int maxChars_;
   QString accepted_;
+};
+
+// A field the user leaves shows its text from the start again, as text set by the program.
+class ShowStartOnLeave : public QObject {
+ public:
+  explicit ShowStartOnLeave(QLineEdit* edit) : QObject(edit), edit_(edit) {
+    edit->installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusOut) edit_->setCursorPosition(0);
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QLineEdit* edit_;
 };
 
 // Draws a row's tab-separated parts as tab stops expand them: each part at the first stop
@@ -141,6 +157,7 @@ QtEditField::QtEditField(const EditSpec& desc, QWidget* parent) : QtControl(new 
   edit()->setGeometry(toQt(desc.rect));
   edit()->setTextMargins(0, 0, 0, 0);
   edit()->setValidator(new FieldValidator(edit(), desc.digitsOnly, desc.maxChars));
+  new ShowStartOnLeave(edit());
   edit()->show();
 }
 

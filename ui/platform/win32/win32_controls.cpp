@@ -37,11 +37,10 @@ Win32EditField::Win32EditField(const EditSpec& desc, HWND parent)
   if (!hwnd_) return;
   // The limit binds the user only; text set by the program is taken whole.
   if (desc.maxChars > 0) send(EM_LIMITTEXT, static_cast<WPARAM>(desc.maxChars));
-  if (desc.digitsOnly) {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    original_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&filter)));
-  }
+  digitsOnly_ = desc.digitsOnly;
+  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  original_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&filter)));
 }
 
 namespace {
@@ -69,16 +68,24 @@ bool clipboardHoldsDigits(HWND owner) {
 
 }  // namespace
 
-// ES_NUMBER refuses typed non-digits but lets a paste through: both are checked here.
+// A number field: ES_NUMBER refuses typed non-digits but lets a paste through; both are
+// checked here. Any field the user leaves shows its text from the start again.
 LRESULT CALLBACK Win32EditField::filter(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* self = reinterpret_cast<Win32EditField*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  const bool typedNonDigit =
-      message == WM_CHAR && wparam >= 0x20 && wparam != 0x7F && (wparam < '0' || wparam > '9');
-  if (typedNonDigit || (message == WM_PASTE && !clipboardHoldsDigits(hwnd))) {
-    MessageBeep(MB_OK);
-    return 0;
+  if (self->digitsOnly_) {
+    const bool typedNonDigit =
+        message == WM_CHAR && wparam >= 0x20 && wparam != 0x7F && (wparam < '0' || wparam > '9');
+    if (typedNonDigit || (message == WM_PASTE && !clipboardHoldsDigits(hwnd))) {
+      MessageBeep(MB_OK);
+      return 0;
+    }
   }
-  return CallWindowProcA(self->original_, hwnd, message, wparam, lparam);
+  const LRESULT result = CallWindowProcA(self->original_, hwnd, message, wparam, lparam);
+  if (message == WM_KILLFOCUS) {
+    CallWindowProcA(self->original_, hwnd, EM_SETSEL, 0, 0);
+    CallWindowProcA(self->original_, hwnd, EM_SCROLLCARET, 0, 0);
+  }
+  return result;
 }
 
 void Win32EditField::setText(std::string_view text) {

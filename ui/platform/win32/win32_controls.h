@@ -42,8 +42,8 @@ class Win32CheckBox : public CheckBox, public ControlBase {
 };
 
 /// The system's edit field, scrolling with the caret (ES_AUTOHSCROLL) and limited to the
-/// given number of characters. A number field takes only digits from the user: typed
-/// (ES_NUMBER, and checked again) or pasted.
+/// given number of characters; left by the user, it shows its text from the start. A number
+/// field takes only digits from the user: typed (ES_NUMBER, and checked again) or pasted.
 class Win32EditField : public EditField, public ControlBase {
  public:
   Win32EditField(const EditSpec& desc, HWND parent);
@@ -55,6 +55,7 @@ class Win32EditField : public EditField, public ControlBase {
  private:
   static LRESULT CALLBACK filter(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   WNDPROC original_ = nullptr;
+  bool digitsOnly_ = false;
 };
 
 /// An unsorted list box that notifies its parent of the user's selection changes.

@@ -43,6 +43,7 @@ void click(CheckBox& box) {
 
 bool type(EditField& field, char c) {
   Win32EditField& edit = own<Win32EditField>(field);
+  SetFocus(edit.hwnd());
   const std::string before = edit.text();
   const auto end = static_cast<WPARAM>(before.size());
   edit.send(EM_SETSEL, end, static_cast<LPARAM>(end));
@@ -69,6 +70,7 @@ void putOnClipboard(std::string_view text) {
 
 int typeOver(EditField& field, std::string_view text) {
   Win32EditField& edit = own<Win32EditField>(field);
+  SetFocus(edit.hwnd());
   edit.send(EM_SETSEL, 0, -1);
   int taken = 0;
   for (char c : text) {
