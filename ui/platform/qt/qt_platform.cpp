@@ -119,8 +119,12 @@ class QtPlatform : public Platform {
     action.sa_handler = noteTermination;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, &oldTerm_);
-    sigaction(SIGINT, &action, &oldInt_);
+    // A signal ignored from the start (SIGINT of a program a shell starts in the background)
+    // stays ignored.
+    sigaction(SIGTERM, nullptr, &oldTerm_);
+    sigaction(SIGINT, nullptr, &oldInt_);
+    if (oldTerm_.sa_handler != SIG_IGN) sigaction(SIGTERM, &action, nullptr);
+    if (oldInt_.sa_handler != SIG_IGN) sigaction(SIGINT, &action, nullptr);
   }
 
   // Once quit has been asked for, events are still handled (a program made afterwards in the
