@@ -21,7 +21,11 @@ void saveAs(platform::Platform& platform, platform::Window& owner,
   const std::optional<std::string> path = platform.askSaveFileName(asked);
   if (!path || path->empty()) return;
   std::string error;
-  if (!writeFileWhole(*path, make(), error)) platform.messageBox(error, std::string(kErrorCaption));
+  if (writeFileWhole(*path, make(), error)) {
+    platform.fileSaved(*path);
+  } else {
+    platform.messageBox(error, std::string(kErrorCaption));
+  }
 }
 
 }  // namespace

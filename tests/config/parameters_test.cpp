@@ -57,12 +57,13 @@ TEST(OptionFields, ProblemsNameTheFieldsAsTheWindowShowsThem) {
   p.teamSize = 10;
   p.mutationDiv = p.ageDeathDiv = p.fitDeathDiv = p.birthChanceDiv = 100;
   OptionFields fields = paramsToFields(p);
-  fields.numbers[3] = "";             // ageStart
-  fields.numbers[1] = "q";            // mutationDiv: not read, and not reported as 0 too
-  fields.numbers[0] = "99999999999";  // mutation: eleven digits, beyond 32 bits
-  fields.numbers[9] = "0";            // birthChanceDiv
-  fields.numbers[10] = "2000000";     // maxGen
-  fields.numbers[12] = "1000001";     // maxPop
+  // Whole strings are moved in: GCC 12 warns wrongly of overlaps when a literal is assigned.
+  fields.numbers[3] = std::string();               // ageStart
+  fields.numbers[1] = std::string("q");            // mutationDiv: not read, nor reported as 0
+  fields.numbers[0] = std::string("99999999999");  // mutation: eleven digits, beyond 32 bits
+  fields.numbers[9] = std::string("0");            // birthChanceDiv
+  fields.numbers[10] = std::string("2000000");     // maxGen
+  fields.numbers[12] = std::string("1000001");     // maxPop
   EXPECT_THAT(texts(readFields(fields).problems),
               ElementsAre("Mutation: 99999999999 is outside -2147483648..2147483647",
                           "Mutation, second field: not a number", "Age Start: empty",

@@ -149,8 +149,11 @@ TEST_F(GraphExport, SavePictureWritesExactlyThePixelsOfTheGraphBuffer) {
   EXPECT_EQ(menuKeyText(a.graphWindow(), ui::kSaveDataId), "Ctrl+Shift+S");
 
   answer = (folder / "graph.png").string();
+  const std::size_t savedBefore = test::testPlatform().savedFiles().size();
   ASSERT_TRUE(chooseMenuItem(a.graphWindow(), ui::kSavePictureId));
   ASSERT_EQ(asked.size(), 1u);
+  ASSERT_EQ(test::testPlatform().savedFiles().size(), savedBefore + 1);
+  EXPECT_EQ(test::testPlatform().savedFiles().back(), *answer) << "the backend is told";
   EXPECT_EQ(asked[0].extension, "png");
   EXPECT_EQ(asked[0].owner, &a.graphWindow());
   const Png png = decode(test::readFile(folder / "graph.png"));
@@ -186,7 +189,9 @@ TEST_F(GraphExport, KeysReplaceAFileWholeAndCancelWritesNothing) {
 
   // A folder that is not there: the user is told and nothing is left behind.
   answer = (folder / "nowhere" / "graph.png").string();
+  const std::size_t savedBefore = test::testPlatform().savedFiles().size();
   pressKey(a.graphWindow(), 'S', true);
+  EXPECT_EQ(test::testPlatform().savedFiles().size(), savedBefore) << "nothing was saved";
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_THAT(messages[0], ::testing::StartsWith("Error!!! "));
   EXPECT_THAT(messages[0], ::testing::HasSubstr("could not be written"));

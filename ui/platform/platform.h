@@ -267,14 +267,17 @@ class Platform {
   /// The system's modal save dialog, which itself asks before an existing file is replaced:
   /// the chosen file name in the system's encoding, or nullopt when the user cancelled.
   virtual std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) = 0;
+  /// The program has written, whole, the file a save dialog named. A backend whose files live
+  /// apart from the user's (a browser's download) hands it on; the others need do nothing.
+  virtual void fileSaved(const std::string& path) { (void)path; }
   /// Puts a text on the system's clipboard.
   virtual void copyText(std::string_view text) = 0;
   /// From now on a request of the system to end the program (a termination signal, Ctrl+C
   /// in its terminal or console) closes `window` as the user would.
   virtual void closeOnTermination(Window& window) = 0;
 
-  /// Handles the pending events; with `wait`, first waits for one when none is pending.
-  /// Returns true once quit has been asked for.
+  /// Handles the pending events; with `wait`, first waits for one when none is pending (never
+  /// once quit has been asked for). Returns true once quit has been asked for.
   virtual bool processEvents(bool wait) = 0;
   /// Asks the loop to end; processEvents then returns true.
   virtual void postQuit() = 0;

@@ -86,6 +86,12 @@ class TestingPlatform : public Platform {
   std::unique_ptr<Font> createFont(const FontSpec& desc) override { return real_.createFont(desc); }
   void messageBox(const std::string& text, const std::string& caption) override;
   std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) override;
+  void fileSaved(const std::string& path) override {
+    saved_.push_back(path);
+    real_.fileSaved(path);
+  }
+  /// Every file the program has told of as saved, in order.
+  const std::vector<std::string>& savedFiles() const { return saved_; }
   void copyText(std::string_view text) override { real_.copyText(text); }
   void closeOnTermination(Window& window) override { real_.closeOnTermination(window); }
   bool processEvents(bool wait) override { return real_.processEvents(wait); }
@@ -100,6 +106,7 @@ class TestingPlatform : public Platform {
   std::vector<std::string> refusedClasses_;
   MessageHandler messages_;
   SaveDialogHandler saveDialogs_;
+  std::vector<std::string> saved_;
 };
 
 }  // namespace kestravin::platform::testing
