@@ -86,7 +86,7 @@ bool pasteOver(EditField& field, std::string_view text) {
   putOnClipboard(text);
   const std::string before = edit.text();
   edit.send(EM_SETSEL, 0, -1);
-  edit.send(WM_PASTE);
+  edit.send(WM_CHAR, 0x16, 1);  // Ctrl+V, as the keyboard gives it
   return edit.text() != before;
 }
 
