@@ -58,16 +58,13 @@ class FieldValidator : public QValidator {
 // A field the user leaves shows its text from the start again, as text set by the program.
 class ShowStartOnLeave : public QObject {
  public:
-  explicit ShowStartOnLeave(QLineEdit* edit) : QObject(edit), edit_(edit) {
-    edit->installEventFilter(this);
-  }
+  explicit ShowStartOnLeave(QLineEdit* edit) : QObject(edit) { edit->installEventFilter(this); }
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::FocusOut) edit_->setCursorPosition(0);
+    // A field being destroyed loses the focus too, when it is no line edit any more.
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (event->type() == QEvent::FocusOut && edit) edit->setCursorPosition(0);
     return QObject::eventFilter(watched, event);
   }
-
- private:
-  QLineEdit* edit_;
 };
 
 // Draws a row's tab-separated parts as tab stops expand them: each part at the first stop
