@@ -14,6 +14,7 @@ class FakeUi : public RunUi {
  public:
   std::vector<std::string> calls;
   std::vector<std::string> messages;
+  std::vector<std::vector<std::string>> callsAtMessage;  // what had been called when each came
   std::optional<RunSetup> setup;
   RunController* controller = nullptr;  // receives the status repaint
 
@@ -32,7 +33,10 @@ class FakeUi : public RunUi {
     calls.push_back("repaintStatusArea");
     if (controller) controller->requestStatusRedraw();
   }
-  void showMessage(const std::string& text) override { messages.push_back(text); }
+  void showMessage(const std::string& text) override {
+    messages.push_back(text);
+    callsAtMessage.push_back(calls);
+  }
 };
 
 }  // namespace kestravin::testing

@@ -299,6 +299,22 @@ TEST_F(ReportedRun, UncreatableReportIsShownOnceAndTheRunGoesOn) {
   EXPECT_EQ(ui.messages.size(), 1u);
 }
 
+TEST_F(ReportedRun, AFailedReportIsToldOnceTheWindowsShowTheNewRun) {
+  TickedRun t(smallParams(), folder / "missing");
+  auto& [ui, report, run] = t;
+  ui.controller = &run;
+  run.prepareFirstRun();
+  ui.calls.clear();
+  ui.messages.clear();
+  ui.callsAtMessage.clear();
+  ASSERT_TRUE(run.requestReset());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  // Everything the reset redraws comes before the box, which would stand over stale windows.
+  EXPECT_THAT(ui.callsAtMessage[0],
+              ElementsAre("readOptionFields", "resetBusy", "repaintStatusArea", "clearPlayerList",
+                          "refreshPlayerList", "drawPlayerDetails"));
+}
+
 TEST_F(ReportedRun, FullDiskIsShownOnceAndTheReportClosed) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   SimParams p = smallParams();

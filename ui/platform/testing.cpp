@@ -29,4 +29,8 @@ void TestingPlatform::messageBox(const std::string& text, const std::string& cap
   }
 }
 
+std::optional<std::string> TestingPlatform::askSaveFileName(const SaveDialogSpec& spec) {
+  return saveDialogs_ ? saveDialogs_(spec) : real_.askSaveFileName(spec);
+}
+
 }  // namespace kestravin::platform::testing
