@@ -6,20 +6,30 @@
 
 namespace kestravin {
 
-std::optional<std::int32_t> parseFieldNumber(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+FieldNumber parseFieldNumber(std::string_view text) {
+  const auto space = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+  while (!text.empty() && space(text.front())) text.remove_prefix(1);
+  while (!text.empty() && space(text.back())) text.remove_suffix(1);
+  if (text.empty()) return {FieldNumber::Kind::kEmpty};
   bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  if (text.front() == '+' || text.front() == '-') {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return {FieldNumber::Kind::kNotANumber};
   std::int64_t magnitude = 0;
   constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    magnitude = magnitude * 10 + (text[i] - '0');
-    if (magnitude > kLimit) return std::nullopt;
+  bool tooLarge = false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return {FieldNumber::Kind::kNotANumber};
+    if (!tooLarge) magnitude = magnitude * 10 + (c - '0');
+    tooLarge = tooLarge || magnitude > kLimit;
   }
   const std::int64_t value = negative ? -magnitude : magnitude;
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
-  return static_cast<std::int32_t>(value);
+  if (tooLarge || value > std::numeric_limits<std::int32_t>::max()) {
+    return {FieldNumber::Kind::kTooLarge};
+  }
+  return {FieldNumber::Kind::kNumber, static_cast<std::int32_t>(value)};
 }
 
 OptionFields paramsToFields(const SimParams& params) {
@@ -37,11 +47,24 @@ FieldReading fieldsToParams(const OptionFields& fields) {
   params.fitString =
       fields.fitString.empty() ? std::string(kEmptyFieldFitString) : fields.fitString;
   for (int k = 0; k < kIntParamCount; ++k) {
-    const auto value = parseFieldNumber(fields.numbers[k]);
-    params.*kIntParams[k].field = value.value_or(0);
-    if (!value) {
-      reading.problems.push_back({k, std::string(kIntParams[k].label) + " " + fields.numbers[k] +
-                                         " is not a whole number of 32 bits"});
+    const FieldNumber number = parseFieldNumber(fields.numbers[k]);
+    params.*kIntParams[k].field = number.value;
+    const std::string name(kIntParams[k].fieldName);
+    switch (number.kind) {
+      case FieldNumber::Kind::kNumber:
+        break;
+      case FieldNumber::Kind::kEmpty:
+        reading.problems.push_back({k, name + ": empty"});
+        break;
+      case FieldNumber::Kind::kNotANumber:
+        reading.problems.push_back({k, name + ": not a number"});
+        break;
+      case FieldNumber::Kind::kTooLarge:
+        reading.problems.push_back(
+            {k, name + ": " + fields.numbers[k] + " is outside " +
+                    std::to_string(std::numeric_limits<std::int32_t>::min()) + ".." +
+                    std::to_string(std::numeric_limits<std::int32_t>::max())});
+        break;
     }
   }
   return reading;
@@ -50,7 +73,7 @@ FieldReading fieldsToParams(const OptionFields& fields) {
 FieldReading readFields(const OptionFields& fields) {
   FieldReading reading = fieldsToParams(fields);
   const std::size_t unread = reading.problems.size();
-  for (auto& problem : findProblems(reading.params)) {
+  for (auto& problem : findFieldProblems(reading.params)) {
     const auto begin = reading.problems.begin();
     const auto end = begin + static_cast<std::ptrdiff_t>(unread);
     const bool reported =

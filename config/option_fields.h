@@ -22,16 +22,20 @@ struct OptionFields {
 /// The fitness string installed when its field is empty (ten characters).
 inline constexpr std::string_view kEmptyFieldFitString = "HelloWorld";
 
-/// Converts a number field's whole text: leading white space, an optional sign, then the
-/// digits up to the first other character; text without digits is 0. A value that does not
-/// fit 32 bits gives nullopt.
-std::optional<std::int32_t> parseFieldNumber(std::string_view text);
+/// What a number field's text holds: white space around an optional sign and digits.
+struct FieldNumber {
+  enum class Kind { kNumber, kEmpty, kNotANumber, kTooLarge };
+  Kind kind = Kind::kEmpty;
+  std::int32_t value = 0;  // for kNumber
+  bool operator==(const FieldNumber&) const = default;
+};
+FieldNumber parseFieldNumber(std::string_view text);
 
 /// The parameters as the fields show them ("%d" for each number, the fitness string as is).
 OptionFields paramsToFields(const SimParams& params);
 
-/// The parameters read back from the fields, with a problem for every number that does not
-/// fit 32 bits (that parameter is then 0).
+/// The parameters read back from the fields, with a problem for every field that is empty,
+/// not a number or beyond 32 bits (that parameter is then 0), named as the window shows it.
 struct FieldReading {
   SimParams params;
   std::vector<ParamProblem> problems;
@@ -39,8 +43,8 @@ struct FieldReading {
 FieldReading fieldsToParams(const OptionFields& fields);
 
 /// The parameters the fields hold, with every problem that keeps them from being used: the
-/// numbers that do not fit 32 bits, then the values findProblems refuses (a number that was
-/// not read is not reported again for the 0 it became).
+/// fields that hold no usable number, then the values findFieldProblems refuses (a field that
+/// was not read is not reported again for the 0 it became).
 FieldReading readFields(const OptionFields& fields);
 
 }  // namespace kestravin

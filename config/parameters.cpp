@@ -24,19 +24,20 @@ bool applies(const IntParamInfo& info, const SimParams& params) {
 // maxPop bounds the population (it grows past it by at most one breeding pass); startYear
 // keeps every displayed year within 32 bits.
 const std::array<IntParamInfo, kIntParamCount> kIntParams = {{
-    {&SimParams::mutation, "Mutation:", kAny, kAnyMax, false},
-    {&SimParams::mutationDiv, "Mutation Div:", 1, kMaxDivisor, true},
-    {&SimParams::teamSize, "Team Size:", 0, kMaxPlayers, false},
-    {&SimParams::ageStart, "Age Start:", kAny, kAnyMax, false},
-    {&SimParams::ageDeath, "Age Death:", kAny, kAnyMax, false},
-    {&SimParams::ageDeathDiv, "Age Death Div:", 1, kMaxDivisor, true},
-    {&SimParams::fitDeath, "Fit Death:", kAny, kAnyMax, false},
-    {&SimParams::fitDeathDiv, "Fit Death Div:", 1, kMaxDivisor, true},
-    {&SimParams::birthChance, "Birth Chance:", kAny, kAnyMax, false},
-    {&SimParams::birthChanceDiv, "Birth Chance Div:", 1, kMaxDivisor, true},
-    {&SimParams::maxGen, "Max Gen:", 0, kMaxYears, false},
-    {&SimParams::startYear, "Start Year:", -kMaxStartYear, kMaxStartYear, false},
-    {&SimParams::maxPop, "Max Pop:", kAny, kMaxPlayers, false},
+    {&SimParams::mutation, "Mutation:", "Mutation", kAny, kAnyMax, false},
+    {&SimParams::mutationDiv, "Mutation Div:", "Mutation, second field", 1, kMaxDivisor, true},
+    {&SimParams::teamSize, "Team Size:", "Team Size", 0, kMaxPlayers, false},
+    {&SimParams::ageStart, "Age Start:", "Age Start", kAny, kAnyMax, false},
+    {&SimParams::ageDeath, "Age Death:", "Age Death", kAny, kAnyMax, false},
+    {&SimParams::ageDeathDiv, "Age Death Div:", "Age Death, second field", 1, kMaxDivisor, true},
+    {&SimParams::fitDeath, "Fit Death:", "Fit Death", kAny, kAnyMax, false},
+    {&SimParams::fitDeathDiv, "Fit Death Div:", "Fit Death, second field", 1, kMaxDivisor, true},
+    {&SimParams::birthChance, "Birth Chance:", "Birth Chance", kAny, kAnyMax, false},
+    {&SimParams::birthChanceDiv, "Birth Chance Div:", "Birth Chance, second field", 1, kMaxDivisor,
+     true},
+    {&SimParams::maxGen, "Max Gen:", "Max Gen", 0, kMaxYears, false},
+    {&SimParams::startYear, "Start Year:", "Start Year", -kMaxStartYear, kMaxStartYear, false},
+    {&SimParams::maxPop, "Max Pop:", "Max Pop", kAny, kMaxPlayers, false},
 }};
 
 SimParams defaultParams() {
@@ -46,15 +47,33 @@ SimParams defaultParams() {
   return params;
 }
 
-std::vector<ParamProblem> findProblems(const SimParams& params) {
+namespace {
+
+enum class Naming { kFile, kField };
+
+// A value outside its limits, in the words of the constants file's messages or of the
+// options window's.
+std::string rangeProblem(const IntParamInfo& info, std::int32_t value, Naming naming) {
+  const std::string v = std::to_string(value);
+  if (naming == Naming::kFile) {
+    std::string line = std::string(info.label) + " " + v + " is outside ";
+    line += info.min == kAny ? "..." + std::to_string(info.max)
+                             : std::to_string(info.min) + ".." + std::to_string(info.max);
+    return line;
+  }
+  const std::string name = std::string(info.fieldName) + ": " + v;
+  if (info.min == kAny) return name + " is more than " + std::to_string(info.max);
+  if (info.max == kAnyMax) return name + " is less than " + std::to_string(info.min);
+  return name + " is outside " + std::to_string(info.min) + ".." + std::to_string(info.max);
+}
+
+std::vector<ParamProblem> problemsOf(const SimParams& params, Naming naming) {
   std::vector<ParamProblem> problems;
   for (int k = 0; k < kIntParamCount; ++k) {
     const auto& info = kIntParams[k];
     const std::int32_t value = params.*info.field;
     if (!applies(info, params) || (value >= info.min && value <= info.max)) continue;
-    std::string line = std::string(info.label) + " " + std::to_string(value) + " is outside ";
-    line += info.min == kAny ? "..." + std::to_string(info.max)
-                             : std::to_string(info.min) + ".." + std::to_string(info.max);
+    std::string line = rangeProblem(info, value, naming);
     if (info.onlyWithTeam) line += " (needed while the team is not empty)";
     problems.push_back({k, std::move(line)});
   }
@@ -66,6 +85,20 @@ std::vector<ParamProblem> findProblems(const SimParams& params) {
                                             std::to_string(kMaxFitStringLength) + " characters"});
   }
   return problems;
+}
+
+}  // namespace
+
+std::vector<ParamProblem> findProblems(const SimParams& params) {
+  return problemsOf(params, Naming::kFile);
+}
+
+std::vector<ParamProblem> findFieldProblems(const SimParams& params) {
+  return problemsOf(params, Naming::kField);
+}
+
+std::size_t fieldChars(const IntParamInfo& info) {
+  return std::max(std::to_string(info.min).size(), std::to_string(info.max).size());
 }
 
 std::vector<std::string> checkParams(const SimParams& params) {

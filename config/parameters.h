@@ -33,7 +33,8 @@ inline constexpr int kIntParamCount = 13;
 /// One integer parameter: where it lives, how the user knows it, and the values it may take.
 struct IntParamInfo {
   std::int32_t SimParams::*field;
-  std::string_view label;  // as the options window names it, second fields with "Div"
+  std::string_view label;      // in the constants file's messages, second fields with "Div"
+  std::string_view fieldName;  // as the options window shows its field: "Mutation, second field"
   std::int32_t min;
   std::int32_t max;
   bool onlyWithTeam;  // the limits apply only when the team is not empty
@@ -58,6 +59,13 @@ struct ParamProblem {
 
 /// Checks a set of parameters; returns every problem, none when the set is usable.
 std::vector<ParamProblem> findProblems(const SimParams& params);
+
+/// The same problems, each named as the options window shows its field, with the values the
+/// field can take ("Max Pop: 1000001 is more than 1000000").
+std::vector<ParamProblem> findFieldProblems(const SimParams& params);
+
+/// The most characters a parameter's value can need in its field ("-1000000000": 11).
+std::size_t fieldChars(const IntParamInfo& info);
 
 /// The same as readable lines.
 std::vector<std::string> checkParams(const SimParams& params);

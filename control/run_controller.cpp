@@ -20,7 +20,10 @@ RunController::RunController(RunUi& ui, ReportWriter& report, SeedSource seedSou
     : ui_(ui), report_(report), seedSource_(seedSource ? std::move(seedSource) : clockSeed) {}
 
 void RunController::prepareFirstRun() {
-  if (const auto setup = ui_.readOptionFields()) resetRun(*setup, seedSource_());
+  const auto setup = ui_.readOptionFields();
+  if (!setup) return;
+  const std::string problem = resetRun(*setup, seedSource_());
+  if (!problem.empty()) ui_.showMessage(problem);
 }
 
 bool RunController::mayAdvance() const {
@@ -75,26 +78,24 @@ void RunController::idleStep() {
   }
 }
 
-void RunController::resetRun(const RunSetup& setup, std::uint32_t seed) {
+std::string RunController::resetRun(const RunSetup& setup, std::uint32_t seed) {
   ui_.resetBusy();
   try {
     run_.emplace(setup.params, seed);
   } catch (const std::bad_alloc&) {
-    ui_.showMessage("Out of memory: a team of " + std::to_string(setup.params.teamSize) +
-                    " players does not fit. Choose a smaller team.");
-    return;
+    return "Out of memory: a team of " + std::to_string(setup.params.teamSize) +
+           " players does not fit. Choose a smaller team.";
   }
-  if (!setup.writeReport) return;
-  if (!report_.openReport()) {
-    ui_.showMessage(report_.error());
-    return;
-  }
+  if (!setup.writeReport) return {};
+  if (!report_.openReport()) return report_.error();
   if (!report_.writeReportBlock(run_->team(), run_->params().startYear)) {
-    reportFailure();
-    return;
+    std::string error = report_.error();
+    report_.closeReport();
+    return error;
   }
   reportOpen_ = true;
   reportAllowed_ = reportLimit_;
+  return {};
 }
 
 void RunController::answerReportLimit(bool goOn) {
@@ -104,9 +105,12 @@ void RunController::answerReportLimit(bool goOn) {
   if (!reportOpen_) return;
   if (goOn) {
     reportAllowed_ = report_.size() + reportLimit_;
-    if (resumeAfterAnswer_ && paused_ && run_ && run_->end() == RunEnd::kNone) {
+    if (!resumeAfterAnswer_ || !paused_ || !run_) return;
+    if (run_->end() == RunEnd::kNone) {
       ui_.clearPlayerList();  // the list stays empty while the run goes on
       paused_ = false;
+    } else {
+      closeReport();  // the year asked about was the run's last: its report is complete
     }
     return;
   }
@@ -161,11 +165,13 @@ bool RunController::resetFromFields(bool hideOptions, std::optional<std::uint32_
   stepMode_ = false;
   reportOpen_ = false;
   finished_ = false;
-  resetRun(*setup, seed ? *seed : seedSource_());
+  const std::string problem = resetRun(*setup, seed ? *seed : seedSource_());
   ui_.repaintStatusArea();
   ui_.clearPlayerList();
   ui_.refreshPlayerList();
   ui_.drawPlayerDetails();
+  // Told once the windows show the new run, so that nothing stale stands behind the message.
+  if (!problem.empty()) ui_.showMessage(problem);
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "control/run_ui.h"
 #include "engine/simulation.h"
@@ -66,7 +67,9 @@ class RunController {
  private:
   bool mayAdvance() const;
   bool resetFromFields(bool hideOptions, std::optional<std::uint32_t> seed);
-  void resetRun(const RunSetup& setup, std::uint32_t seed);
+  /// Starts a new run; what went wrong (a team that does not fit, a report that cannot be
+  /// made), or "" when nothing did.
+  std::string resetRun(const RunSetup& setup, std::uint32_t seed);
   void endRun();
   void closeReport();
   void reportFailure();

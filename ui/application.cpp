@@ -7,6 +7,7 @@
 #include "control/end_messages.h"
 #include "ui/graph_window.h"
 #include "ui/player_view.h"
+#include "ui/window_menus.h"
 
 namespace kestravin::ui {
 
@@ -78,6 +79,8 @@ class Application::Handler : public platform::WindowHandler {
   std::function<void(platform::Surface&)> paint;
   std::function<void(int, int)> command;
   std::function<void()> destroy;
+  std::function<std::vector<platform::MenuItem>()> menu;
+  std::function<void(int)> menuCommand;
 
   void onPaint(platform::Surface& surface) override {
     if (paint) paint(surface);
@@ -88,13 +91,21 @@ class Application::Handler : public platform::WindowHandler {
   void onDestroy() override {
     if (destroy) destroy();
   }
+  std::vector<platform::MenuItem> contextMenu() override {
+    return menu ? menu() : std::vector<platform::MenuItem>{};
+  }
+  void onMenuCommand(int id) override {
+    if (menuCommand) menuCommand(id);
+  }
 };
 
 Application::Application(platform::Platform& platform, Options options)
     : platform_(platform),
       settings_(std::move(options)),
       report_(settings_.reportFolder),
-      graphType_(kInitialGraphType) {
+      graphType_(kInitialGraphType),
+      statusThrottle_(kFastDrawingsPerSecond),
+      busyThrottle_(kFastDrawingsPerSecond) {
   controller_ = std::make_unique<RunController>(*this, report_, settings_.seedSource);
   for (auto& handler : handlers_) handler = std::make_unique<Handler>();
 }
@@ -122,23 +133,36 @@ bool Application::createWindows() {
   Handler& graphHandler = *handlers_[3];
   Handler& busyHandler = *handlers_[4];
 
-  mainHandler.paint = [this](platform::Surface&) { controller_->requestStatusRedraw(); };
+  mainHandler.paint = [this](platform::Surface&) {
+    // While a message box is up the idle step does not run: the panel is drawn at once.
+    if (inMessage_) {
+      paintStatusPanel();
+    } else {
+      controller_->requestStatusRedraw();
+    }
+  };
   mainHandler.command = [this](int id, int code) { onMainCommand(id, code); };
   mainHandler.destroy = [this] { onMainDestroyed(); };
+  mainHandler.menu = [this] { return mainMenu(); };
+  mainHandler.menuCommand = [this](int id) { onMainMenu(id); };
   optionsHandler.paint = [](platform::Surface& surface) { drawOptionLabels(surface); };
   optionsHandler.command = [this](int id, int) { onOptionsCommand(id); };
   playerHandler.paint = [this](platform::Surface&) { drawPlayerDetails(); };
   graphHandler.paint = [this](platform::Surface&) { drawGraphNow(); };
   graphHandler.command = [this](int id, int code) { onGraphCommand(id, code); };
+  graphHandler.menu = [this] { return graphMenu(); };
+  graphHandler.menuCommand = [this](int id) { onGraphMenu(id); };
   busyHandler.paint = [this](platform::Surface&) { tickBusy(); };
 
   const auto make = [this](std::string_view cls, std::string_view title, WindowKind kind, Rect rect,
-                           platform::Window* parent, Handler& handler) {
+                           platform::Window* parent, Handler& handler,
+                           std::vector<platform::KeyBinding> keys = {}) {
     return platform_.createWindow(
-        {std::string(cls), std::string(title), kind, rect, parent, &handler});
+        {std::string(cls), std::string(title), kind, rect, parent, &handler, std::move(keys)});
   };
 
-  main_ = make(kMainClass, "Kestravin", WindowKind::kMain, {0, 0, 500, 525}, nullptr, mainHandler);
+  main_ = make(kMainClass, "Kestravin", WindowKind::kMain, {0, 0, 500, 525}, nullptr, mainHandler,
+               mainWindowKeys());
   if (!main_) return false;
   for (std::size_t k = 0; k < std::size(kMainButtons); ++k) {
     const ButtonInfo& b = kMainButtons[k];
@@ -155,7 +179,7 @@ bool Application::createWindows() {
   playerPanel_ =
       make(kPlayerClass, "", WindowKind::kChild, {5, 330, 400, 150}, main_.get(), playerHandler);
   graph_ = make(kGraphClass, "Genetic Graphs", WindowKind::kCaptionOnly, {50, 50, 450, 450},
-                nullptr, graphHandler);
+                nullptr, graphHandler, graphWindowKeys());
   if (!playerPanel_ || !graph_) return false;
   graphOk_ = &graph_->addButton("Ok", {5, 350, 75, 25}, kGraphOkId);
   graphList_ = &graph_->addListBox({{85, 350, 300, 50}, 0, {}});
@@ -231,14 +255,18 @@ bool Application::start() {
     graphList_->setRowData(k, k);
   }
   graphList_->selectRow(graphType_);
+  // A termination signal or Ctrl+C ends the program as closing the main window does.
+  platform_.closeOnTermination(*main_);
   return true;
 }
 
 bool Application::loopPass() {
   // With nothing to simulate, announce or redraw, wait for the next event instead of
   // polling; while a run advances, never wait.
-  const bool quit = platform_.processEvents(!controller_->hasPendingWork());
+  const bool quit = platform_.processEvents(!controller_->hasPendingWork() && !statusSkipped_);
   controller_->idleStep();
+  // A run that Fast left undrawn shows its last year once it stops.
+  if (statusSkipped_ && !advancing()) paintStatusPanel();
   return quit;
 }
 
@@ -328,8 +356,22 @@ void Application::onMainDestroyed() {
   platform_.postQuit();
 }
 
+bool Application::advancing() const {
+  return controller_->run() && !controller_->paused();
+}
+
 void Application::drawStatusPanel() {
+  if (fast_ && advancing() && !statusThrottle_.due(DrawThrottle::Clock::now())) {
+    statusSkipped_ = true;
+    return;
+  }
+  paintStatusPanel();
+}
+
+void Application::paintStatusPanel() {
+  statusSkipped_ = false;
   if (released_) return;
+  ++statusDrawings_;
   const bool finished = controller_->finished();
   if (finished) refreshPlayerList();  // a finished run shows its final players
   const Simulation* run = controller_->run();
@@ -347,6 +389,9 @@ const Team& Application::shownTeam() const {
 
 void Application::tickBusy() {
   if (released_) return;
+  // Fast spares the indicator too; it moves on only when drawn.
+  if (fast_ && advancing() && !busyThrottle_.due(DrawThrottle::Clock::now())) return;
+  ++busyDrawings_;
   advanceBusy(busyState_);
   drawBusy(*busyBuffer_, busyState_);
   busy_->copyFrom(*busyBuffer_, kBusyArea, {0, 0});
@@ -404,10 +449,16 @@ void Application::repaintStatusArea() {
 }
 
 void Application::showMessage(const std::string& text) {
+  // The panel stands complete behind the box, and is drawn again if the box uncovers it.
+  if (!released_ && main_->visible()) paintStatusPanel();
+  inMessage_ = true;
   platform_.messageBox(text, std::string(kErrorCaption));
+  inMessage_ = false;
 }
 
 void Application::yieldProcessor() {
+  // Fast spares the five zero-time sleeps of a year too: they cost more than the year.
+  if (fast_) return;
   platform_.yield();
 }
 

@@ -5,10 +5,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "control/run_controller.h"
 #include "control/run_ui.h"
 #include "report/report_writer.h"
+#include "ui/draw_throttle.h"
 #include "ui/options_window.h"
 #include "ui/platform/platform.h"
 #include "ui/status_panel.h"
@@ -46,7 +48,8 @@ class Application : public RunUi {
   /// One pass of the main loop: the pending events (waiting for one when the run has nothing
   /// to do), then the run controller's idle step. True once the loop is to end.
   bool loopPass();
-  /// start(), then the main loop until the main window is closed. The process exit code.
+  /// start(), then the main loop until the main window is closed (by the user, or by the
+  /// system asking the program to end). The process exit code.
   int run();
 
   /// The parameters start-up puts into the option fields instead of the constants file's
@@ -58,6 +61,10 @@ class Application : public RunUi {
   /// The current run, for what shows it outside the windows (a web page's link to it);
   /// nullptr when there is none.
   const Simulation* currentRun() const { return controller_->run(); }
+  /// Fast: the status panel and busy indicator are drawn at most 30 times a second while a
+  /// run advances, instead of every year.
+  void setFast(bool fast) { fast_ = fast; }
+  bool fast() const { return fast_; }
 
   // The run controller's view of the windows.
   void drawStatusPanel() override;
@@ -87,6 +94,10 @@ class Application : public RunUi {
 
   /// Draws the selected graph and shows it in the graph window.
   void drawGraphNow();
+  /// Draws the status panel whatever Fast says.
+  void paintStatusPanel();
+  /// Whether a run is advancing (Fast then spares drawings).
+  bool advancing() const;
   bool registerClasses();
   bool createWindows();
   /// The parameters of the constants file (or those given instead) into the option fields.
@@ -95,6 +106,11 @@ class Application : public RunUi {
   void onOptionsCommand(int id);
   void onGraphCommand(int id, int notification);
   void onMainDestroyed();
+  // The context menus and keys (application_menus.cpp).
+  std::vector<platform::MenuItem> mainMenu() const;
+  std::vector<platform::MenuItem> graphMenu() const;
+  void onMainMenu(int id);
+  void onGraphMenu(int id);
   /// Puts texts into the option fields.
   void writeOptionFields(const OptionFields& fields);
   /// The team on show: the current run's, or an empty one when there is no run.
@@ -127,6 +143,13 @@ class Application : public RunUi {
   BusyState busyState_;
   int graphType_;
   bool released_ = false;  // the drawing resources are gone: shutdown has run
+  bool fast_ = false;
+  DrawThrottle statusThrottle_;
+  DrawThrottle busyThrottle_;
+  bool statusSkipped_ = false;  // Fast left the last year's status panel undrawn
+  bool inMessage_ = false;      // a message box is up: the main loop's idle step does not run
+  int statusDrawings_ = 0;      // for the probe: drawings made
+  int busyDrawings_ = 0;
 };
 
 }  // namespace kestravin::ui

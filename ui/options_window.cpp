@@ -50,10 +50,13 @@ void drawOptionLabels(platform::Surface& surface) {
 OptionControls::OptionControls(platform::Window& window) {
   ok_ = &window.addButton("Ok", Rect{285, 160, 75, 25}, kOkId);
   cancel_ = &window.addButton("Cancel", Rect{285, 190, 75, 25}, kCancelId);
-  fitString_ = &window.addEditField({Rect{125, 0, 250, kFieldHeight}, 130, false});
+  // Each field takes as many characters as the values it stands for can need.
+  fitString_ = &window.addEditField(
+      {Rect{125, 0, 250, kFieldHeight}, 130, false, static_cast<int>(kMaxFitStringLength)});
   for (std::size_t param = 0; param < kIntParamCount; ++param) {
     const NumberField& f = kNumberFields[param];
-    numbers_[param] = &window.addEditField({Rect{f.x, f.y, kFieldWidth, kFieldHeight}, f.id, true});
+    numbers_[param] = &window.addEditField({Rect{f.x, f.y, kFieldWidth, kFieldHeight}, f.id, true,
+                                            static_cast<int>(fieldChars(kIntParams[param]))});
   }
   outputToFile_ = &window.addCheckBox("Output to File", Rect{250, 40, 115, 17}, kOutputToFileId);
 }

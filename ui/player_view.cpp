@@ -21,15 +21,13 @@ std::string playerRowText(const Team& team, std::size_t i) {
 }
 
 void refreshPlayerList(platform::ListBox& list, const Team& team) {
-  // Removing every row at once leaves the same empty list as deleting row 0 until none is
-  // left, without the cost of one removal per row.
-  list.clear();
-  if (!team.players.exists()) return;
-  for (std::size_t i = 0; i < team.players.size(); ++i) {
-    const int row = static_cast<int>(i);
-    list.insertRow(row, playerRowText(team, i));
-    list.setRowData(row, team.players[i].id);
-  }
+  // The rows are replaced at once: the same list as deleting every row and inserting them
+  // one by one, without the cost of redrawing after each.
+  const std::size_t count = team.players.exists() ? team.players.size() : 0;
+  list.setRows(count, [&team](std::size_t i, std::string& text) {
+    text = playerRowText(team, i);
+    return team.players[i].id;
+  });
 }
 
 std::optional<std::int32_t> selectedPlayerId(const platform::ListBox& list) {

@@ -18,6 +18,7 @@
 #endif
 
 #include "cli/sim_options.h"
+#include "support/exec_program.h"
 #include "support/test_folder.h"
 
 namespace kestravin {
@@ -28,16 +29,9 @@ using ::testing::Not;
 namespace fs = std::filesystem;
 
 #if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
-// Starts the simulator in this (forked) process, under the build's emulator when it has one.
 template <typename... Args>
-void execSimulator(Args... args) {
-  constexpr const char* emulator = KESTRAVIN_TEST_EMULATOR;
-  if (emulator[0] != '\0') {
-    execl(emulator, emulator, KESTRAVIN_SIM_PROGRAM, args..., static_cast<char*>(nullptr));
-  } else {
-    execl(KESTRAVIN_SIM_PROGRAM, KESTRAVIN_SIM_PROGRAM, args..., static_cast<char*>(nullptr));
-  }
-  _exit(127);
+[[noreturn]] void execSimulator(Args... args) {
+  test::execProgram(KESTRAVIN_SIM_PROGRAM, args...);
 }
 #endif
 

@@ -12,13 +12,14 @@
 #include <sstream>
 #include <thread>
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
 
 #include "cli/simulator.h"
 #include "cli/sweep_folder.h"
+#include "support/exec_program.h"
 #include "support/test_folder.h"
 
 namespace kestravin {
@@ -237,11 +238,15 @@ TEST_F(Sweep, UnwritableFileIsReported) {
   EXPECT_THAT(error, HasSubstr("could not be written: No space left on device"));
 }
 
-#ifndef _WIN32
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 // The real program, interrupted in the middle of a long experiment.
 class InterruptedSweep : public Sweep, public ::testing::WithParamInterface<int> {};
 
 TEST_P(InterruptedSweep, KeepsTheWholeRowsOfFinishedRuns) {
+  // qemu-i386 mishandles a signal that meets the workers' locks (the program aborts with
+  // EDEADLK there; on a processor it ends as it should).
+  if (KESTRAVIN_TEST_EMULATOR[0] != '\0')
+    GTEST_SKIP() << "signals to worker threads under an emulator";
   const int signal = GetParam();
   const fs::path exp = dir / "exp", errors = dir / "stderr.txt";
   const std::string consts = KESTRAVIN_SHIPPED_CONSTS;
@@ -250,10 +255,9 @@ TEST_P(InterruptedSweep, KeepsTheWholeRowsOfFinishedRuns) {
   if (child == 0) {
     std::freopen(errors.c_str(), "w", stderr);
     std::freopen("/dev/null", "w", stdout);
-    execl(KESTRAVIN_SWEEP_PROGRAM, KESTRAVIN_SWEEP_PROGRAM, "--consts", consts.c_str(), "--vary",
-          "mutation=0", "--vary", "maxGen=400", "--runs", "20000", "--jobs", "2", "--seed", "5",
-          "--out", exp.c_str(), static_cast<char*>(nullptr));
-    _exit(127);
+    test::execProgram(KESTRAVIN_SWEEP_PROGRAM, "--consts", consts.c_str(), "--vary", "mutation=0",
+                      "--vary", "maxGen=400", "--runs", "20000", "--jobs", "2", "--seed", "5",
+                      "--out", exp.c_str());
   }
   std::this_thread::sleep_for(std::chrono::seconds(3));
   kill(child, signal);

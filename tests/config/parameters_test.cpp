@@ -11,18 +11,24 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-TEST(FieldNumber, WholeNumbersNotFourCharacters) {
-  EXPECT_EQ(parseFieldNumber(""), 0);
-  EXPECT_EQ(parseFieldNumber("abc"), 0);
-  EXPECT_EQ(parseFieldNumber("0042"), 42);
-  EXPECT_EQ(parseFieldNumber("10000"), 10000);
-  EXPECT_EQ(parseFieldNumber("  -5"), -5);
-  EXPECT_EQ(parseFieldNumber("-1234"), -1234);
-  EXPECT_EQ(parseFieldNumber("12abc"), 12);
-  EXPECT_EQ(parseFieldNumber("2147483647"), 2147483647);
-  EXPECT_EQ(parseFieldNumber("-2147483648"), -2147483647 - 1);
-  EXPECT_EQ(parseFieldNumber("2147483648"), std::nullopt);
-  EXPECT_EQ(parseFieldNumber("99999999999999999999999"), std::nullopt);
+TEST(FieldNumber, TheWholeTextIsANumberOrSaysWhatItIs) {
+  using Kind = FieldNumber::Kind;
+  const auto number = [](std::int32_t v) { return FieldNumber{Kind::kNumber, v}; };
+  EXPECT_EQ(parseFieldNumber(""), FieldNumber{Kind::kEmpty});
+  EXPECT_EQ(parseFieldNumber("  "), FieldNumber{Kind::kEmpty});
+  EXPECT_EQ(parseFieldNumber("q"), FieldNumber{Kind::kNotANumber});
+  EXPECT_EQ(parseFieldNumber("12abc"), FieldNumber{Kind::kNotANumber});
+  EXPECT_EQ(parseFieldNumber("1 2"), FieldNumber{Kind::kNotANumber});
+  EXPECT_EQ(parseFieldNumber("-"), FieldNumber{Kind::kNotANumber});
+  EXPECT_EQ(parseFieldNumber("."), FieldNumber{Kind::kNotANumber});
+  EXPECT_EQ(parseFieldNumber("0042"), number(42));
+  EXPECT_EQ(parseFieldNumber("1000000"), number(1000000));
+  EXPECT_EQ(parseFieldNumber(" -5 "), number(-5));
+  EXPECT_EQ(parseFieldNumber("+7"), number(7));
+  EXPECT_EQ(parseFieldNumber("2147483647"), number(2147483647));
+  EXPECT_EQ(parseFieldNumber("-2147483648"), number(-2147483647 - 1));
+  EXPECT_EQ(parseFieldNumber("2147483648"), FieldNumber{Kind::kTooLarge});
+  EXPECT_EQ(parseFieldNumber("99999999999999999999999"), FieldNumber{Kind::kTooLarge});
 }
 
 TEST(OptionFields, RoundTripAndEmptyFitString) {
@@ -36,12 +42,43 @@ TEST(OptionFields, RoundTripAndEmptyFitString) {
 
   OptionFields fields = paramsToFields(p);
   fields.fitString.clear();
-  fields.numbers[10] = "5000000000";
   const FieldReading r = fieldsToParams(fields);
   EXPECT_EQ(r.params.fitString.size(), 10u);
-  EXPECT_EQ(r.params.maxGen, 0);
-  ASSERT_EQ(r.problems.size(), 1u);
-  EXPECT_EQ(r.problems[0].text, "Max Gen: 5000000000 is not a whole number of 32 bits");
+}
+
+std::vector<std::string> texts(const std::vector<ParamProblem>& problems) {
+  std::vector<std::string> out;
+  for (const auto& p : problems) out.push_back(p.text);
+  return out;
+}
+
+TEST(OptionFields, ProblemsNameTheFieldsAsTheWindowShowsThem) {
+  SimParams p = defaultParams();
+  p.teamSize = 10;
+  p.mutationDiv = p.ageDeathDiv = p.fitDeathDiv = p.birthChanceDiv = 100;
+  OptionFields fields = paramsToFields(p);
+  // Whole strings are moved in: GCC 12 warns wrongly of overlaps when a literal is assigned.
+  fields.numbers[3] = std::string();               // ageStart
+  fields.numbers[1] = std::string("q");            // mutationDiv: not read, nor reported as 0
+  fields.numbers[0] = std::string("99999999999");  // mutation: eleven digits, beyond 32 bits
+  fields.numbers[9] = std::string("0");            // birthChanceDiv
+  fields.numbers[10] = std::string("2000000");     // maxGen
+  fields.numbers[12] = std::string("1000001");     // maxPop
+  EXPECT_THAT(texts(readFields(fields).problems),
+              ElementsAre("Mutation: 99999999999 is outside -2147483648..2147483647",
+                          "Mutation, second field: not a number", "Age Start: empty",
+                          "Birth Chance, second field: 0 is outside 1..65535 (needed while the "
+                          "team is not empty)",
+                          "Max Gen: 2000000 is outside 0..1000000",
+                          "Max Pop: 1000001 is more than 1000000"));
+}
+
+TEST(OptionFields, EveryLimitFitsItsField) {
+  // The widest value each parameter can take is what its field must hold.
+  EXPECT_EQ(fieldChars(kIntParams[2]), 7u);    // teamSize: 1000000
+  EXPECT_EQ(fieldChars(kIntParams[11]), 11u);  // startYear: -1000000000
+  EXPECT_EQ(fieldChars(kIntParams[1]), 5u);    // mutationDiv: 65535
+  EXPECT_EQ(fieldChars(kIntParams[0]), 11u);   // mutation: -2147483648
 }
 
 TEST(CheckParams, EveryProblemListedWithItsRange) {

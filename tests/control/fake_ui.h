@@ -16,6 +16,7 @@ class FakeUi : public RunUi {
  public:
   std::vector<std::string> calls;
   std::vector<std::string> messages;
+  std::vector<std::vector<std::string>> callsAtMessage;  // what had been called when each came
   std::optional<RunSetup> setup;
   RunController* controller = nullptr;  // receives the status repaint
 
@@ -34,12 +35,15 @@ class FakeUi : public RunUi {
     calls.push_back("repaintStatusArea");
     if (controller) controller->requestStatusRedraw();
   }
-  void showMessage(const std::string& text) override { messages.push_back(text); }
   /// The report limits asked about: the report's name and the size it may reach.
   std::vector<std::pair<std::string, std::uint64_t>> limitsAsked;
   void askReportLimit(const std::string& name, std::uint64_t allowed) override {
     calls.push_back("askReportLimit");
     limitsAsked.emplace_back(name, allowed);
+  }
+  void showMessage(const std::string& text) override {
+    messages.push_back(text);
+    callsAtMessage.push_back(calls);
   }
 };
 

@@ -300,6 +300,22 @@ TEST_F(ReportedRun, UncreatableReportIsShownOnceAndTheRunGoesOn) {
   EXPECT_EQ(ui.messages.size(), 1u);
 }
 
+TEST_F(ReportedRun, AFailedReportIsToldOnceTheWindowsShowTheNewRun) {
+  TickedRun t(smallParams(), folder / "missing");
+  auto& [ui, report, run] = t;
+  ui.controller = &run;
+  run.prepareFirstRun();
+  ui.calls.clear();
+  ui.messages.clear();
+  ui.callsAtMessage.clear();
+  ASSERT_TRUE(run.requestReset());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  // Everything the reset redraws comes before the box, which would stand over stale windows.
+  EXPECT_THAT(ui.callsAtMessage[0],
+              ElementsAre("readOptionFields", "resetBusy", "repaintStatusArea", "clearPlayerList",
+                          "refreshPlayerList", "drawPlayerDetails"));
+}
+
 TEST_F(ReportedRun, FullDiskIsShownOnceAndTheReportClosed) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
   SimParams p = smallParams();
@@ -387,6 +403,34 @@ TEST_F(ReportedRun, AReportThatWouldPassItsLimitAsksFirstAndEndsOnAWholeBlock) {
   EXPECT_EQ(readFile(folder / "generation 0.txt"), whole.substr(0, kept));
   EXPECT_EQ(ui.limitsAsked.size(), 2u);
   EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ReportedRun, GoingOnAfterTheRunsLastYearCompletesTheReport) {
+  SimParams p = smallParams();
+  p.maxGen = 12;
+  std::string whole;
+  {
+    TickedRun t(p, folder);
+    t.run.prepareFirstRun();
+    t.run.toggleRun();
+    while (!t.run.finished()) t.run.idleStep();
+    whole = readFile(folder / "generation 0.txt");
+    std::filesystem::remove(folder / "generation 0.txt");
+  }
+  const std::vector<std::size_t> ends = blockEnds(whole);
+  ASSERT_GE(ends.size(), 2u);
+  TickedRun t(p, folder);
+  auto& [ui, report, run] = t;
+  run.setReportLimit(ends[ends.size() - 2]);  // only the last year's block passes it
+  run.prepareFirstRun();
+  run.toggleRun();
+  for (int k = 0; k < 100 && ui.limitsAsked.empty(); ++k) run.idleStep();
+  ASSERT_EQ(ui.limitsAsked.size(), 1u);
+  run.answerReportLimit(true);
+  EXPECT_FALSE(report.isOpen()) << "the ended run's report is closed, complete";
+  EXPECT_EQ(readFile(folder / "generation 0.txt"), whole);
+  for (int k = 0; k < 5; ++k) run.idleStep();
+  EXPECT_TRUE(run.finished());
 }
 
 TEST_F(ReportedRun, AStepThatPassesTheLimitStaysPausedWhateverTheAnswer) {

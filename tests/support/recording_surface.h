@@ -23,6 +23,10 @@ class RecordingSurface : public platform::Buffer {
   }
 
   platform::Size size() const override { return {0, 0}; }
+  std::vector<platform::Rgb> readPixels(const platform::Rect& r) const override {
+    return std::vector<platform::Rgb>(static_cast<std::size_t>(r.w) *
+                                      static_cast<std::size_t>(r.h));
+  }
   void fillBlack(const platform::Rect& r) override {
     ops.push_back("black " + xy(r.x, r.y) + " " + std::to_string(r.w) + "x" + std::to_string(r.h));
   }

@@ -1,5 +1,5 @@
-// The desktop program on the Qt backend, offscreen: start-up, routing, the panels' pixels,
-// shutdown.
+// The desktop program on the test platform (Qt offscreen, or Win32 under Wine): start-up,
+// routing, the panels' pixels, shutdown.
 #include "ui/application.h"
 
 #include <gmock/gmock.h>
@@ -13,11 +13,9 @@
 #include <stdexcept>
 #include <thread>
 
-#include "support/test_folder.h"
+#include "ui/desktop_fixture.h"
 #include "ui/graph_window.h"
 #include "ui/player_view.h"
-#include "ui/test_platform.h"
-#include "ui/testing/application_probe.h"
 
 namespace kestravin {
 namespace {
@@ -27,113 +25,13 @@ using platform::Rect;
 using platform::testing::click;
 using platform::testing::pixel;
 using platform::testing::shownPixel;
-using platform::testing::type;
 using platform::testing::userSelect;
+using test::Consts;
+using test::constsText;
+using test::CountingApp;
+using test::Desktop;
+using test::readFile;
 using ::testing::ElementsAre;
-
-}  // namespace
-namespace platform {
-void PrintTo(const Rect& r, std::ostream* os) {
-  *os << "{" << r.x << ", " << r.y << ", " << r.w << ", " << r.h << "}";
-}
-}  // namespace platform
-namespace {
-
-struct Consts {
-  int teamSize = 20;
-  int maxGen = 500;
-  int maxPop = 200;
-  std::string fitString = "Kestrel";
-};
-
-std::string constsText(const Consts& c) {
-  std::ostringstream out;
-  out << "Mutation: 10\nMutationDiv: 100\nTeamSize: " << c.teamSize
-      << "\nAgeStart: 5\nAgeDeath: 10\nAgeDeathDiv: 100\nFitDeath: 30\nFitDeathDiv: 100\n"
-      << "BirthChance: 80\nBirthChanceDiv: 100\nMaxGen: " << c.maxGen
-      << "\nStartYear: 2000\nMaxPop: " << c.maxPop << "\nFitString: " << c.fitString << "\n";
-  return out.str();
-}
-
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// The program under test, seen through its probe, counting the status panel's drawings.
-class CountingApp : public ui::Application, public ui::ApplicationProbe {
- public:
-  CountingApp(platform::Platform& platform, Options options)
-      : Application(platform, std::move(options)),
-        ApplicationProbe(static_cast<Application&>(*this)) {}
-  int statusDrawings = 0;
-  void drawStatusPanel() override {
-    ++statusDrawings;
-    Application::drawStatusPanel();
-  }
-};
-
-class Desktop : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder = test::freshTestFolder("kestravin-ui");
-    test::testPlatform().setMessageHandler(
-        [this](const std::string& text, const std::string& caption) {
-          messages.push_back(caption + " " + text);
-        });
-  }
-  void TearDown() override {
-    app.reset();
-    test::testPlatform().setMessageHandler({});
-    std::filesystem::remove_all(folder);
-  }
-
-  CountingApp& startApp(const Consts& c = {}) {
-    std::ofstream(folder / "consts.txt") << constsText(c);
-    return startWith(folder / "consts.txt");
-  }
-  CountingApp& startWith(const std::filesystem::path& constants) {
-    app = std::make_unique<CountingApp>(
-        test::testPlatform(), ui::Application::Options{constants, folder, [] { return 11u; }});
-    // Without its windows nothing else can be checked; the exception fails the test.
-    if (!app->start()) throw std::runtime_error("the desktop program did not start");
-    drawingsAtStartUp = app->statusDrawings;
-    pass();
-    return *app;
-  }
-
-  // One pass of the main loop that never waits.
-  bool pass() {
-    const bool quit = test::testPlatform().processEvents(false);
-    app->controller().idleStep();
-    return quit;
-  }
-  void passUntil(const std::function<bool()>& done, int limit = 5000) {
-    for (int k = 0; k < limit && !done(); ++k) pass();
-  }
-
-  int nonBlackPixels(const platform::Buffer& buffer, const Rect& r) const {
-    int count = 0;
-    for (int y = r.y; y < r.y + r.h; ++y) {
-      for (int x = r.x; x < r.x + r.w; ++x) count += pixel(buffer, {x, y}) != platform::kBlack;
-    }
-    return count;
-  }
-  int pixelsOf(const platform::Buffer& buffer, const Rect& r, platform::Rgb color) const {
-    int count = 0;
-    for (int y = r.y; y < r.y + r.h; ++y) {
-      for (int x = r.x; x < r.x + r.w; ++x) count += pixel(buffer, {x, y}) == color;
-    }
-    return count;
-  }
-
-  std::filesystem::path folder;
-  std::vector<std::string> messages;
-  std::unique_ptr<CountingApp> app;
-  int drawingsAtStartUp = 0;
-};
 
 TEST_F(Desktop, StartUpShowsTheMainWindowWithItsControlsAndTheFounders) {
   CountingApp& a = startApp();
@@ -266,7 +164,8 @@ TEST_F(Desktop, ResetStartsAFreshRunFromTheEditedFields) {
   click(a.mainButton(ui::kResetId));
   EXPECT_EQ(a.controller().run()->params().teamSize, 7);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_THAT(messages[0], ::testing::StartsWith("Error!!! Mutation Div: 0 is outside"));
+  EXPECT_THAT(messages[0],
+              ::testing::StartsWith("Error!!! Mutation, second field: 0 is outside 1..65535"));
 }
 
 TEST_F(Desktop, OptionsAndGraphsButtonsShowTheirWindows) {
@@ -326,27 +225,6 @@ TEST_F(Desktop, DetailsOfTheSelectedRowAndABlackPanelForNone) {
   EXPECT_EQ(nonBlackPixels(*a.playerBuffer(), ui::kPlayerArea), 0);
 }
 
-TEST_F(Desktop, NumberFieldsTakeDigitsUntilTheyAreFull) {
-  CountingApp& a = startApp();
-  platform::EditField& field = a.optionControls().numberField(0);
-  field.setText("");
-  EXPECT_FALSE(type(field, 'x'));
-  EXPECT_FALSE(type(field, '-'));
-  int typed = 0;
-  while (typed < 40 && type(field, '8')) ++typed;
-  EXPECT_GE(typed, 5);
-  EXPECT_LT(typed, 40) << "the field stops at its width";
-  field.setText("-5");  // the program may put a sign in
-  EXPECT_EQ(field.text(), "-5");
-
-  platform::EditField& fit = a.optionControls().fitStringField();
-  fit.setText("");
-  int letters = 0;
-  while (letters < 200 && type(fit, 'W')) ++letters;
-  EXPECT_GT(letters, 5);
-  EXPECT_LT(letters, 200);
-}
-
 TEST_F(Desktop, CancelPutsTheFieldsBackAndOkAppliesThem) {
   CountingApp& a = startApp();
   click(a.mainButton(ui::kOptionsId));
@@ -397,7 +275,8 @@ TEST_F(Desktop, StartUpClampsUnusableValuesAndShowsThemOnce) {
   CountingApp& a = startWith(folder / "consts.txt");
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_THAT(messages[0], ::testing::HasSubstr("Max Gen: -4 is outside 0..1000000"));
-  EXPECT_THAT(messages[0], ::testing::HasSubstr("Birth Chance Div: 70000 is outside 1..65535"));
+  EXPECT_THAT(messages[0],
+              ::testing::HasSubstr("Birth Chance, second field: 70000 is outside 1..65535"));
   EXPECT_THAT(messages[0], ::testing::HasSubstr("The nearest valid values are used instead."));
   EXPECT_EQ(a.controller().run()->params().maxGen, 0);
   EXPECT_EQ(a.controller().run()->params().birthChanceDiv, 65535);
@@ -557,6 +436,26 @@ TEST_F(Shutdown, WhilePausedWithAReportOpen) {
   pass();
   closeAndFinish(a);
   expectCompleteReport(1);
+}
+
+TEST_F(Shutdown, WhenTheSystemAsksTheProgramToEnd) {
+#ifdef __EMSCRIPTEN__
+  GTEST_SKIP() << "nothing asks a page to end";
+#endif
+  CountingApp& a = startApp();
+  tickAndReset(a);
+  click(a.mainButton(ui::kStartStopId));
+  for (int k = 0; k < 4; ++k) pass();
+  platform::testing::requestTermination();
+  // The request may come from another thread: passes go on until it has been heard.
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!a.shutDown() && std::chrono::steady_clock::now() < limit) pass();
+  ASSERT_TRUE(a.shutDown());
+  const int years = a.controller().run() ? -1 : 0;
+  EXPECT_EQ(years, 0) << "the run is released";
+  EXPECT_TRUE(pass()) << "the loop ends";
+  const std::string text = readFile(folder / "generation 0.txt");
+  EXPECT_TRUE(text.ends_with("\r\n*******************************\r\n\r\n"));
 }
 
 TEST_F(Shutdown, RightAfterStartUp) {

@@ -47,13 +47,13 @@ TEST(PageAddress, EntriesThatCannotBeUsedAreNamedAndChangeNothing) {
   EXPECT_FALSE(bad.seed);
   EXPECT_FALSE(bad.reportLimit);
   EXPECT_FALSE(bad.params) << "nothing usable was named";
-  EXPECT_THAT(bad.problems,
-              ElementsAre(HasSubstr("seed=-1"), HasSubstr("seed=12x"), HasSubstr("seed=4294967296"),
-                          "TeamSize=2147483648: not a whole number of 32 bits",
-                          "MaxPop=9 9: not a whole number of 32 bits",
-                          "\"Colour\": the page knows no such entry",
-                          "\"\": the page knows no such entry",
-                          "reportLimit=0: the limit is a number of bytes, 1 or more"));
+  EXPECT_THAT(
+      bad.problems,
+      ElementsAre(HasSubstr("seed=-1"), HasSubstr("seed=12x"), HasSubstr("seed=4294967296"),
+                  "TeamSize=2147483648: not a whole number of 32 bits",
+                  "MaxPop=9 9: not a whole number of 32 bits",
+                  "\"Colour\": the page knows no such entry", "\"\": the page knows no such entry",
+                  "reportLimit=0: the limit is a number of bytes, 1 or more"));
 }
 
 TEST(PageAddress, FitnessStringsInUtf8OrInSingleBytes) {

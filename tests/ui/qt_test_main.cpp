@@ -17,6 +17,7 @@ platform::testing::TestingPlatform& testPlatform() {
 }  // namespace kestravin::test
 
 int main(int argc, char** argv) {
+  kestravin::platform::testing::prepareTerminationRequests();
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   ::testing::InitGoogleTest(&argc, argv);
   auto made = kestravin::platform::makeQtPlatform(argc, argv);

@@ -17,6 +17,7 @@ platform::testing::TestingPlatform& testPlatform() {
 }  // namespace kestravin::test
 
 int main(int argc, char** argv) {
+  kestravin::platform::testing::prepareTerminationRequests();
   ::testing::InitGoogleTest(&argc, argv);
   auto made = kestravin::platform::makeWin32Platform();
   if (!made.platform) {

@@ -216,21 +216,96 @@ test('a seeded run\'s report downloads byte for byte as kestravin-sim writes it'
   await page.close();
 });
 
+// The right-click menus: the run's seed, Fast by its key, and the graph's picture and data as
+// downloads, the data as kestravin-sim writes its history.
+test('the context menus: the seed, Fast, and the graph saved as a picture and as data',
+  async () => {
+    const seed = 2024;
+    const { page, problems } = await openKestravin(`?seed=${seed}`);
+    const downloads = await captureDownloads(chromium.browser);
+    const work = await mkdtemp(path.join(os.tmpdir(), 'kestravin-page-'));
+    const menu = async (canvas) => {
+      await page.click(canvas, { button: 'right' });
+      await page.waitForSelector('.menu');
+      return page.$$eval('.menu .entry', (es) => es.map((e) => ({
+        text: e.querySelector('.text').textContent, key: e.querySelector('.key').textContent,
+        checked: e.getAttribute('aria-checked') === 'true', enabled: !e.disabled })));
+    };
+    const choose = async (text) => {
+      await (await page.evaluateHandle((t) => [...document.querySelectorAll('.menu .entry')]
+        .find((e) => e.querySelector('.text').textContent === t), text)).click();
+      await settled(page);
+    };
+    try {
+      const main = await menu(STATUS);
+      assert.deepEqual(main.map((e) => e.text),
+        [`Seed of this run: ${seed} (copy)`, 'Reset with this seed', 'Fast']);
+      assert.equal(main[2].key, 'F');
+      assert.equal(main[2].checked, false);
+      await page.keyboard.press('Escape');
+      assert.equal(await page.$('.menu'), null, 'Escape closes the menu');
+
+      await page.focus(`${MAIN} .list`);
+      await page.keyboard.press('f');
+      assert.equal((await menu(STATUS))[2].checked, true, 'F turns Fast on');
+      await choose('Fast');
+      assert.equal((await menu(STATUS))[2].checked, false);
+      await page.keyboard.press('Escape');
+
+      for (let k = 0; k < 5; ++k) await press(page, MAIN, 'Step');
+      await press(page, MAIN, 'Graphs');
+      const graph = await menu(GRAPH_CANVAS);
+      assert.deepEqual(graph.map((e) => [e.text, e.key]),
+        [['Save picture...', 'Ctrl+S'], ['Save data...', 'Ctrl+Shift+S']]);
+      await choose('Save picture...');
+      const picture = await downloads.next();
+      assert.equal(picture.name, 'graph.png');
+      assert.ok(picture.text.startsWith('\x89PNG\r\n\x1a\n'));
+      assert.ok(picture.text.length > 440 * 340 * 3, 'every pixel stored');
+
+      await page.focus(`${GRAPH} .list`);
+      await page.keyboard.down('Control');
+      await page.keyboard.down('Shift');
+      await page.keyboard.press('S');
+      await page.keyboard.up('Shift');
+      await page.keyboard.up('Control');
+      const data = await downloads.next();
+      assert.equal(data.name, 'history.csv');
+      const lines = data.text.trimEnd().split(/\r?\n/);
+      assert.equal(lines.length, 1 + 6, 'the heading and years 0 to 5');
+      const sim = simRun(work, seed, {}, ['--csv']).csv;
+      assert.ok(sim.startsWith(data.text), 'the simulator\'s history, as far as the run went');
+    } finally {
+      await downloads.close();
+      await rm(work, { recursive: true, force: true });
+    }
+    assert.deepEqual(problems, []);
+    await page.close();
+  });
+
 // The run's report as kestravin-sim writes it, for the built-in constants with some changed.
 function simReport(work, seed, changes) {
+  return simRun(work, seed, changes, ['--report']).report;
+}
+
+// kestravin-sim's outputs (--report, --csv) for the built-in constants with some changed.
+function simRun(work, seed, changes, outputs) {
   let text = readFileSync(path.join(source, 'data/consts.txt'), 'latin1');
   for (const [name, value] of Object.entries(changes)) {
     text = text.replace(new RegExp(`^${name}: .*$`, 'm'), `${name}: ${value}`);
   }
   const consts = path.join(work, 'consts.txt');
-  const report = path.join(work, 'expected.txt');
   writeFileSync(consts, text, 'latin1');
+  const files = { '--report': path.join(work, 'expected.txt'), '--csv': path.join(work, 'expected.csv') };
   const sim = process.env.KESTRAVIN_SIM
     ? [process.env.KESTRAVIN_SIM]
     : [process.execPath, process.env.KESTRAVIN_SIM_WASM];
   execFileSync(sim[0], [...sim.slice(1), '--consts', consts, '--seed', String(seed),
-    '--report', report], { stdio: 'ignore' });
-  return readFileSync(report, 'latin1');
+    ...outputs.flatMap((o) => [o, files[o]])], { stdio: 'ignore' });
+  return {
+    report: outputs.includes('--report') ? readFileSync(files['--report'], 'latin1') : '',
+    csv: outputs.includes('--csv') ? readFileSync(files['--csv'], 'latin1') : '',
+  };
 }
 
 async function answer(page, choice) {

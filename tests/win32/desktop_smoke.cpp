@@ -10,9 +10,11 @@
 #endif
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -154,6 +156,76 @@ bool isBlue(COLORREF c) {
   return GetRValue(c) == 0 && GetGValue(c) == 0 && GetBValue(c) == 255;
 }
 
+// Presses keys as the keyboard would, in the foreground window: each key of `keys` goes down
+// in order and comes up in reverse.
+void pressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    inputs.push_back(in);
+  }
+  for (auto k = keys.size(); k-- > 0;) {
+    INPUT in = inputs[k];
+    in.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(in);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// A visible dialog box of the process with this title, waited for up to five seconds.
+HWND dialogOf(DWORD process, const std::string& title) {
+  for (int k = 0; k < 50; ++k) {
+    Found found{process, {}};
+    EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&found));
+    for (HWND hwnd : found.windows) {
+      if (classOf(hwnd) == "#32770" && IsWindowVisible(hwnd) && textOf(hwnd) == title) return hwnd;
+    }
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+std::uint32_t big32(const std::string& s, std::size_t at) {
+  std::uint32_t v = 0;
+  for (std::size_t k = 0; k < 4; ++k) v = v << 8 | static_cast<std::uint8_t>(s[at + k]);
+  return v;
+}
+
+// The pixels of a PNG of the program's kind (8-bit RGB, stored deflate blocks, no filters),
+// row by row as COLORREFs; empty when it is not one.
+std::vector<COLORREF> pngPixels(const std::string& file, int& w, int& h) {
+  std::vector<COLORREF> pixels;
+  if (file.size() < 33 || file.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return pixels;
+  w = static_cast<int>(big32(file, 16));
+  h = static_cast<int>(big32(file, 20));
+  std::string zlib;
+  for (std::size_t at = 8; at + 12 <= file.size();) {
+    const std::uint32_t length = big32(file, at);
+    if (file.compare(at + 4, 4, "IDAT") == 0) zlib += file.substr(at + 8, length);
+    at += 12 + length;
+  }
+  std::string raw;
+  for (std::size_t at = 2; at + 5 <= zlib.size();) {
+    const std::size_t n = static_cast<std::uint8_t>(zlib[at + 1]) |
+                          static_cast<std::size_t>(static_cast<std::uint8_t>(zlib[at + 2])) << 8;
+    raw += zlib.substr(at + 5, n);
+    if (zlib[at] & 1) break;
+    at += 5 + n;
+  }
+  const std::size_t stride = 1 + 3 * static_cast<std::size_t>(w);
+  if (raw.size() != stride * static_cast<std::size_t>(h)) return pixels;
+  for (std::size_t y = 0; y < static_cast<std::size_t>(h); ++y) {
+    for (std::size_t x = 0; x < static_cast<std::size_t>(w); ++x) {
+      const char* p = &raw[y * stride + 1 + 3 * x];
+      pixels.push_back(RGB(static_cast<std::uint8_t>(p[0]), static_cast<std::uint8_t>(p[1]),
+                           static_cast<std::uint8_t>(p[2])));
+    }
+  }
+  return pixels;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -171,7 +243,8 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  std::string commandLine = "\"" + program.string() + "\"";
+  // A seed from the command line: the program starts as it does without one.
+  std::string commandLine = "\"" + program.string() + "\" --seed 5";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION child{};
@@ -272,6 +345,68 @@ int main(int argc, char** argv) {
 
   const fs::path report = folder / "generation 0.txt";
   check(fs::exists(report), "Reset with the box ticked makes \"generation 0.txt\"");
+
+  // The graph window's Ctrl+S opens the common save dialog; the picture it saves holds what
+  // the window shows. Saving again to the same name asks first, and No keeps the file.
+  press(main, buttonOf[4]);
+  Sleep(500);
+  check(IsWindowVisible(graph), "Graphs shows the graph window");
+  SetForegroundWindow(graph);
+  Sleep(300);
+  pressKeys({VK_CONTROL, 'S'});
+  HWND dialog = dialogOf(child.dwProcessId, "Save picture");
+  check(dialog != nullptr, "Ctrl+S in the graph window opens the dialog \"Save picture\"");
+  const fs::path picture = folder / "graph.png";
+  if (dialog) {
+    // The file name box: a combo box in the Explorer-style dialog, an edit field otherwise.
+    if (!SetDlgItemTextA(dialog, 1148, picture.string().c_str())) {
+      SetDlgItemTextA(dialog, 1152, picture.string().c_str());
+    }
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    for (int k = 0; k < 50 && !fs::exists(picture); ++k) Sleep(100);
+  }
+  Sleep(500);
+  int w = 0, h = 0;
+  const std::vector<COLORREF> saved = pngPixels(slurp(picture), w, h);
+  check(
+      w == 440 && h == 340 && saved.size() == 440u * 340u,
+      "the picture is a PNG of 440 x 340 (" + std::to_string(w) + " x " + std::to_string(h) + ")");
+  const Shot shown = screenshot(graph, 445, 345, folder / "graph-window.bmp");
+  int differ = 0;
+  for (int y = 0; y < h && !saved.empty(); ++y) {
+    for (int x = 0; x < w; ++x)
+      differ += saved[static_cast<std::size_t>(y * w + x)] != shown.at(x + 5, y + 5);
+  }
+  check(!saved.empty() && differ == 0,
+        "the picture is the graph window's pixels (" + std::to_string(differ) + " differ)");
+
+  const auto before = fs::last_write_time(picture, ec);
+  SetForegroundWindow(graph);
+  Sleep(300);
+  pressKeys({VK_CONTROL, 'S'});
+  dialog = dialogOf(child.dwProcessId, "Save picture");
+  if (dialog) {
+    if (!SetDlgItemTextA(dialog, 1148, picture.string().c_str())) {
+      SetDlgItemTextA(dialog, 1152, picture.string().c_str());
+    }
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  }
+  // The dialog's own question has the dialog's title too; it is the one that is not the dialog.
+  HWND question = nullptr;
+  for (int k = 0; k < 50 && !question; ++k) {
+    Found found{child.dwProcessId, {}};
+    EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&found));
+    for (HWND hwnd : found.windows) {
+      if (hwnd != dialog && classOf(hwnd) == "#32770" && IsWindowVisible(hwnd)) question = hwnd;
+    }
+    if (!question) Sleep(100);
+  }
+  check(question != nullptr, "saving over an existing file asks first");
+  if (question) PostMessageA(question, WM_COMMAND, IDNO, 0);
+  Sleep(500);
+  if (dialog && IsWindow(dialog)) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  Sleep(500);
+  check(fs::last_write_time(picture, ec) == before, "No leaves the file as it was");
 
   // Closing the main window ends the program, and the report is written out whole.
   PostMessageA(main, WM_CLOSE, 0, 0);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,6 +83,30 @@ class Surface {
 class Buffer : public Surface {
  public:
   virtual Size size() const = 0;
+  /// The colours of a rectangle of the buffer, row by row from the top; black outside it.
+  virtual std::vector<Rgb> readPixels(const Rect& rect) const = 0;
+};
+
+/// A key that chooses one of a window's commands wherever the focus is in that window.
+struct KeyBinding {
+  char key = 0;  // an upper-case letter or a digit
+  bool ctrl = false;
+  bool shift = false;
+  int id = 0;  // what the window's handler hears in onMenuCommand
+};
+
+/// How a key is written for the user: "F", "Ctrl+S", "Ctrl+Shift+S".
+inline std::string keyText(const KeyBinding& key) {
+  return std::string(key.ctrl ? "Ctrl+" : "") + (key.shift ? "Shift+" : "") + key.key;
+}
+
+/// One entry of a context menu. An entry whose id is bound to a key shows that key.
+struct MenuItem {
+  std::string text;
+  int id = 0;  // what the window's handler hears in onMenuCommand when it is chosen
+  bool enabled = true;
+  bool checkable = false;
+  bool checked = false;
 };
 
 /// What a window does with its events. Handlers run on the user-interface thread only.
@@ -99,6 +124,11 @@ class WindowHandler {
   }
   /// The user closed the window (top-level windows with a close box only).
   virtual void onDestroy() {}
+  /// The entries of the window's context menu (right-click, the menu key), asked for each
+  /// time it opens; none for no menu, when a child window's menu is its parent's.
+  virtual std::vector<MenuItem> contextMenu() { return {}; }
+  /// A context-menu entry was chosen, or one of the window's keys pressed.
+  virtual void onMenuCommand(int id) { (void)id; }
 };
 
 /// The kinds of windows the program makes.
@@ -115,6 +145,7 @@ struct WindowSpec {
   Rect rect;  // top-level: screen position and outer size; child: position in the parent
   class Window* parent = nullptr;
   WindowHandler* handler = nullptr;
+  std::vector<KeyBinding> keys;  // top-level windows only
 };
 
 class Control {
@@ -135,8 +166,8 @@ class CheckBox : public Control {
   virtual bool checked() const = 0;
 };
 
-/// A single-line field with a border that does not scroll: typing stops once the text fills
-/// its visible width.
+/// A single-line field with a border. It scrolls to keep the caret in view; text set by the
+/// program is shown from its start.
 class EditField : public Control {
  public:
   virtual void setText(std::string_view text) = 0;
@@ -145,6 +176,11 @@ class EditField : public Control {
 /// An unsorted list box. Changes made through these calls notify nothing.
 class ListBox : public Control {
  public:
+  /// Fills in the text of row `index` and returns the row's data.
+  using RowSource = std::function<std::int32_t(std::size_t index, std::string& text)>;
+
+  /// Replaces every row at once by `count` rows from `source`, in order; leaves none selected.
+  virtual void setRows(std::size_t count, const RowSource& source) = 0;
   virtual void addRow(std::string_view text) = 0;
   /// Inserts a row at `index` (0..rowCount()).
   virtual void insertRow(int index, std::string_view text) = 0;
@@ -163,7 +199,8 @@ class ListBox : public Control {
 struct EditSpec {
   Rect rect;
   int id = 0;
-  bool digitsOnly = false;  // the keyboard gives digits only; the program may set any text
+  bool digitsOnly = false;  // the user can give digits only; the program may set any text
+  int maxChars = 0;         // the most characters the user can give it; 0 for no limit
 };
 
 struct ListBoxSpec {
@@ -186,12 +223,13 @@ class Window {
   virtual void invalidate(const Rect& rect) = 0;
   /// Runs the paint cycle at once when part of the window is invalid.
   virtual void paintNow() = 0;
+  /// Shows the window, restored when it was minimised.
   virtual void show() = 0;
   virtual void hide() = 0;
   virtual bool visible() const = 0;
   /// Closes the window as the user would with its close box.
   virtual void close() = 0;
-  /// Brings a top-level window to the front and gives it the focus.
+  /// Brings a top-level window to the front, restored when minimised, and gives it the focus.
   virtual void activate() = 0;
   /// Client area size and position (in the parent for a child, on the screen otherwise).
   virtual Rect clientRect() const = 0;
@@ -202,6 +240,15 @@ class Window {
   virtual CheckBox& addCheckBox(std::string_view text, const Rect& rect, int id) = 0;
   virtual EditField& addEditField(const EditSpec& desc) = 0;
   virtual ListBox& addListBox(const ListBoxSpec& desc) = 0;
+};
+
+/// What a save dialog asks for.
+struct SaveDialogSpec {
+  std::string title;
+  std::string fileName;   // suggested
+  std::string typeName;   // the kind of file, as the user knows it: "PNG picture"
+  std::string extension;  // without the dot; added when the user gives a name without one
+  class Window* owner = nullptr;
 };
 
 /// The toolkit: window classes, windows, buffers, fonts, message boxes and the event loop.
@@ -221,9 +268,20 @@ class Platform {
   /// was chosen once it has been (before the call returns on the desktop, later in a page).
   virtual void askOkCancel(const std::string& text, const std::string& caption,
                            std::function<void(bool ok)> answer) = 0;
+  /// The system's modal save dialog, which itself asks before an existing file is replaced:
+  /// the chosen file name in the system's encoding, or nullopt when the user cancelled.
+  virtual std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) = 0;
+  /// The program has written, whole, the file a save dialog named. A backend whose files live
+  /// apart from the user's (a browser's download) hands it on; the others need do nothing.
+  virtual void fileSaved(const std::string& path) { (void)path; }
+  /// Puts a text on the system's clipboard.
+  virtual void copyText(std::string_view text) = 0;
+  /// From now on a request of the system to end the program (a termination signal, Ctrl+C
+  /// in its terminal or console) closes `window` as the user would.
+  virtual void closeOnTermination(Window& window) = 0;
 
-  /// Handles the pending events; with `wait`, first waits for one when none is pending.
-  /// Returns true once quit has been asked for.
+  /// Handles the pending events; with `wait`, first waits for one when none is pending (never
+  /// once quit has been asked for). Returns true once quit has been asked for.
   virtual bool processEvents(bool wait) = 0;
   /// Asks the loop to end; processEvents then returns true.
   virtual void postQuit() = 0;

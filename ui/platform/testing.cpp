@@ -38,4 +38,8 @@ void TestingPlatform::askOkCancel(const std::string& text, const std::string& ca
   }
 }
 
+std::optional<std::string> TestingPlatform::askSaveFileName(const SaveDialogSpec& spec) {
+  return saveDialogs_ ? saveDialogs_(spec) : real_.askSaveFileName(spec);
+}
+
 }  // namespace kestravin::platform::testing

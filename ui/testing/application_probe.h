@@ -39,6 +39,9 @@ class ApplicationProbe {
   int graphType() const { return app_.graphType_; }
   /// True once the drawing resources are gone: shutdown has run.
   bool shutDown() const { return app_.released_; }
+  /// How often the status panel and the busy indicator have really been drawn.
+  int panelDrawings() const { return app_.statusDrawings_; }
+  int busyDrawings() const { return app_.busyDrawings_; }
 
  private:
   Application& app_;

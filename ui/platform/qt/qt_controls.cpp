@@ -1,5 +1,6 @@
 #include "ui/platform/qt/qt_controls.h"
 
+#include <QEvent>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyledItemDelegate>
@@ -10,43 +11,65 @@ namespace kestravin::platform {
 
 namespace {
 
-// Refuses typed text that is not wanted: non-digits in a number field, and anything that
-// would no longer fit the field's visible width (the fields do not scroll).
+// Refuses what the user may not give a field, typed or pasted: in a number field any
+// character but a digit, and text beyond the field's limit, of which a paste keeps what fits.
+// Text the program sets is not checked.
 class FieldValidator : public QValidator {
  public:
-  FieldValidator(QLineEdit* edit, bool digitsOnly)
-      : QValidator(edit), edit_(edit), digitsOnly_(digitsOnly) {
-    // While a change is validated the field already holds the new text; the last accepted
-    // text tells what was typed.
+  FieldValidator(QLineEdit* edit, bool digitsOnly, int maxChars)
+      : QValidator(edit), digitsOnly_(digitsOnly), maxChars_(maxChars) {
+    // While a change is validated the field still holds the text before it.
     QObject::connect(edit, &QLineEdit::textChanged, this,
                      [this](const QString& text) { accepted_ = text; });
   }
 
   State validate(QString& input, int& pos) const override {
     const QString& old = accepted_;
-    if (input.size() <= old.size()) return Acceptable;
+    // What the user put in lies between the unchanged start and the unchanged end.
+    qsizetype head = 0;
+    while (head < old.size() && head < input.size() && old[head] == input[head]) ++head;
+    qsizetype tail = 0;
+    while (tail < old.size() - head && tail < input.size() - head &&
+           old[old.size() - 1 - tail] == input[input.size() - 1 - tail]) {
+      ++tail;
+    }
+    const qsizetype added = input.size() - head - tail;
     if (digitsOnly_) {
-      const qsizetype added = input.size() - old.size();
-      const qsizetype from = std::max<qsizetype>(pos - added, 0);
-      for (qsizetype i = from; i < pos && i < input.size(); ++i) {
-        if (!input[i].isDigit()) return Invalid;
+      for (qsizetype i = head; i < head + added; ++i) {
+        if (input[i] < QLatin1Char('0') || input[i] > QLatin1Char('9')) return Invalid;
       }
     }
-    // The inner width: the field less its one-pixel border and the text margins.
-    const int inner = edit_->width() - 2 - 2 * kTextMargin;
-    if (QFontMetrics(edit_->font()).horizontalAdvance(input) > inner) return Invalid;
+    const qsizetype limit = std::max<qsizetype>(maxChars_, old.size());
+    if (maxChars_ > 0 && input.size() > limit) {
+      const qsizetype room = added - (input.size() - limit);
+      if (room <= 0) return Invalid;
+      input.remove(head + room, added - room);
+      pos = static_cast<int>(head + room);
+    }
     return Acceptable;
   }
 
-  static constexpr int kTextMargin = 2;
-
  private:
-  QLineEdit* edit_;
   bool digitsOnly_;
+  int maxChars_;
   QString accepted_;
 };
 
-// Draws a row's tab-separated parts at the list's tab stops.
+// A field the user leaves shows its text from the start again, as text set by the program.
+class ShowStartOnLeave : public QObject {
+ public:
+  explicit ShowStartOnLeave(QLineEdit* edit) : QObject(edit) { edit->installEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // A field being destroyed loses the focus too, when it is no line edit any more.
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (event->type() == QEvent::FocusOut && edit) edit->setCursorPosition(0);
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+// Draws a row's tab-separated parts as tab stops expand them: each part at the first stop
+// that leaves at least a space after the text before it. Past the last given stop, stops
+// follow at the last interval.
 class TabDelegate : public QStyledItemDelegate {
  public:
   TabDelegate(QListWidget* list, std::vector<int> stops)
@@ -63,21 +86,32 @@ class TabDelegate : public QStyledItemDelegate {
     painter->setFont(opt.font);
     painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText
                                                                          : QPalette::Text));
-    const QStringList parts = text.split(QLatin1Char('\t'));
+    const QFontMetrics metrics(opt.font);
     const int origin = list_->viewport()->x();  // stops count from the list's left edge
+    const QStringList parts = text.split(QLatin1Char('\t'));
+    int x = opt.rect.left() + 2;
     for (qsizetype k = 0; k < parts.size(); ++k) {
-      int x = opt.rect.left() + 2;
-      if (k > 0) {
-        const std::size_t stop = static_cast<std::size_t>(k - 1);
-        x = stop < stops_.size() ? stops_[stop] - origin : x + static_cast<int>(k) * 64;
-      }
-      QRect r(x, opt.rect.top(), opt.rect.right() - x, opt.rect.height());
+      if (k > 0)
+        x = nextStop(x + metrics.horizontalAdvance(parts[k - 1]) +
+                     metrics.horizontalAdvance(QLatin1Char(' ')) + origin) -
+            origin;
+      QRect r(x, opt.rect.top(), std::max(opt.rect.right() - x, 0), opt.rect.height());
       painter->drawText(r, Qt::AlignLeft | Qt::AlignVCenter, parts[k]);
     }
     painter->restore();
   }
 
  private:
+  // The first stop at or after `x`, both from the list's left edge.
+  int nextStop(int x) const {
+    for (int stop : stops_) {
+      if (stop >= x) return stop;
+    }
+    const int last = stops_.back();
+    const int step = std::max(stops_.size() > 1 ? last - stops_[stops_.size() - 2] : last, 1);
+    return last + (x - last + step - 1) / step * step;
+  }
+
   QListWidget* list_;
   std::vector<int> stops_;
 };
@@ -119,7 +153,8 @@ bool QtCheckBox::checked() const {
 QtEditField::QtEditField(const EditSpec& desc, QWidget* parent) : QtControl(new QLineEdit(parent)) {
   edit()->setGeometry(toQt(desc.rect));
   edit()->setTextMargins(0, 0, 0, 0);
-  edit()->setValidator(new FieldValidator(edit(), desc.digitsOnly));
+  edit()->setValidator(new FieldValidator(edit(), desc.digitsOnly, desc.maxChars));
+  new ShowStartOnLeave(edit());
   edit()->show();
 }
 
@@ -128,7 +163,9 @@ std::string QtEditField::text() const {
 }
 
 void QtEditField::setText(std::string_view text) {
-  if (widget_) edit()->setText(toQt(text));
+  if (!widget_) return;
+  edit()->setText(toQt(text));
+  edit()->setCursorPosition(0);  // a text longer than the field shows its start
 }
 
 QtListBox::QtListBox(const ListBoxSpec& desc, QWidget* parent, const CommandSink& sink)
@@ -142,6 +179,20 @@ QtListBox::QtListBox(const ListBoxSpec& desc, QWidget* parent, const CommandSink
   const int id = desc.id;
   QObject::connect(list(), &QListWidget::itemSelectionChanged, [sink, id] { sink(id, 1); });
   list()->show();
+}
+
+void QtListBox::setRows(std::size_t count, const RowSource& source) {
+  if (!widget_) return;
+  QSignalBlocker quiet(list());
+  list()->clear();
+  std::string text;
+  for (std::size_t k = 0; k < count; ++k) {
+    text.clear();
+    const std::int32_t data = source(k, text);
+    auto* item = new QListWidgetItem(toQt(text));
+    item->setData(Qt::UserRole, data);
+    list()->addItem(item);
+  }
 }
 
 void QtListBox::addRow(std::string_view text) {

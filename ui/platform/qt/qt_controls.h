@@ -51,8 +51,8 @@ class QtCheckBox : public QtControl<CheckBox> {
   bool checked() const override;
 };
 
-/// A line edit without text margins that refuses what would not fit its width and, for a
-/// number field, typed non-digits.
+/// A line edit without text margins that refuses text beyond its limit and, for a number
+/// field, non-digits from the user.
 class QtEditField : public QtControl<EditField> {
  public:
   QtEditField(const EditSpec& desc, QWidget* parent);
@@ -69,6 +69,7 @@ class QtListBox : public QtControl<ListBox> {
   QListWidget* list() const { return static_cast<QListWidget*>(widget_.data()); }
 
   std::string text() const override { return {}; }
+  void setRows(std::size_t count, const RowSource& source) override;
   void addRow(std::string_view text) override;
   void insertRow(int index, std::string_view text) override;
   bool deleteRow(int index) override;

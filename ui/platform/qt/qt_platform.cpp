@@ -1,8 +1,18 @@
 #include "ui/platform/qt/qt_platform.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <set>
 #include <thread>
@@ -15,11 +25,31 @@ namespace kestravin::platform {
 
 namespace {
 
+// The write end of the pipe that wakes the event loop when a termination signal arrives.
+volatile std::sig_atomic_t gTerminationFd = -1;
+
+// Only async-signal-safe calls here: one write into the pipe.
+extern "C" void noteTermination(int) {
+  const int saved = errno;
+  const char byte = 1;
+  if (gTerminationFd >= 0) (void)!write(gTerminationFd, &byte, 1);
+  errno = saved;
+}
+
 class QtPlatform : public Platform {
  public:
   QtPlatform(int& argc, char** argv) : app_(argc, argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     dispatcher_ = QAbstractEventDispatcher::instance();
+  }
+  ~QtPlatform() override {
+    if (!termination_) return;
+    sigaction(SIGTERM, &oldTerm_, nullptr);
+    sigaction(SIGINT, &oldInt_, nullptr);
+    gTerminationFd = -1;
+    termination_.reset();
+    close(pipe_[0]);
+    close(pipe_[1]);
   }
 
   bool registerClass(const std::string& name) override {
@@ -59,9 +89,56 @@ class QtPlatform : public Platform {
     answer(box.exec() == QMessageBox::Ok);
   }
 
+  std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) override {
+    QWidget* owner = spec.owner ? static_cast<QtWindow*>(spec.owner)->canvasWidget() : nullptr;
+    QFileDialog dialog(owner, toQt(spec.title));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(toQt(spec.typeName) + QStringLiteral(" (*.") + toQt(spec.extension) +
+                         QStringLiteral(")"));
+    dialog.setDefaultSuffix(toQt(spec.extension));
+    dialog.selectFile(toQt(spec.fileName));
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty()) return std::nullopt;
+    return QFile::encodeName(files.front()).toStdString();
+  }
+
+  void copyText(std::string_view text) override {
+    QGuiApplication::clipboard()->setText(toQt(text));
+  }
+
+  // A termination signal writes into a pipe whose read end the event loop watches; the loop
+  // then closes the window, so that everything shuts down as when the user closes it.
+  void closeOnTermination(Window& window) override {
+    target_ = static_cast<QtWindow&>(window).canvasWidget();
+    if (termination_) return;
+    if (pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    termination_ = std::make_unique<QSocketNotifier>(pipe_[0], QSocketNotifier::Read);
+    QObject::connect(termination_.get(), &QSocketNotifier::activated, [this] {
+      char bytes[64];
+      while (read(pipe_[0], bytes, sizeof bytes) > 0) {
+      }
+      if (target_) target_->close();
+    });
+    gTerminationFd = pipe_[1];
+    struct sigaction action {};
+    action.sa_handler = noteTermination;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    // A signal ignored from the start (SIGINT of a program a shell starts in the background)
+    // stays ignored.
+    sigaction(SIGTERM, nullptr, &oldTerm_);
+    sigaction(SIGINT, nullptr, &oldInt_);
+    if (oldTerm_.sa_handler != SIG_IGN) sigaction(SIGTERM, &action, nullptr);
+    if (oldInt_.sa_handler != SIG_IGN) sigaction(SIGINT, &action, nullptr);
+  }
+
+  // Once quit has been asked for, events are still handled (a program made afterwards in the
+  // same process, as the tests make them, gets its events), but never waited for.
   bool processEvents(bool wait) override {
-    if (quit_) return true;
-    QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents : QEventLoop::AllEvents);
+    QCoreApplication::processEvents(wait && !quit_ ? QEventLoop::WaitForMoreEvents
+                                                   : QEventLoop::AllEvents);
     return quit_;
   }
 
@@ -81,6 +158,11 @@ class QtPlatform : public Platform {
   QAbstractEventDispatcher* dispatcher_ = nullptr;
   std::set<std::string> classes_;
   bool quit_ = false;
+  int pipe_[2] = {-1, -1};
+  std::unique_ptr<QSocketNotifier> termination_;
+  QPointer<QWidget> target_;
+  struct sigaction oldTerm_ {};
+  struct sigaction oldInt_ {};
 };
 
 bool haveDisplay() {

@@ -105,6 +105,19 @@ void ImageSurface::drawText(Point at, std::string_view text) {
               .intersected(image_.rect()));
 }
 
+std::vector<Rgb> ImageSurface::readPixels(const Rect& rect) const {
+  const QImage& pixels = image();
+  std::vector<Rgb> out(static_cast<std::size_t>(std::max(rect.w, 0)) *
+                       static_cast<std::size_t>(std::max(rect.h, 0)));
+  auto at = out.begin();
+  for (int y = rect.y; y < rect.y + rect.h; ++y) {
+    for (int x = rect.x; x < rect.x + rect.w; ++x, ++at) {
+      if (pixels.rect().contains(x, y)) *at = fromQRgb(pixels.pixel(x, y));
+    }
+  }
+  return out;
+}
+
 const QImage& ImageSurface::image() const {
   endPainter();
   return image_;

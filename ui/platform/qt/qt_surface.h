@@ -33,6 +33,7 @@ class ImageSurface : public Buffer {
   ~ImageSurface() override;
 
   Size size() const override { return {image_.width(), image_.height()}; }
+  std::vector<Rgb> readPixels(const Rect& rect) const override;
   void fillBlack(const Rect& rect) override;
   void setTextColor(Rgb color) override;
   void selectFont(const Font* font) override;

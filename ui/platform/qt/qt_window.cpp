@@ -1,6 +1,9 @@
 #include "ui/platform/qt/qt_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
@@ -23,6 +26,39 @@ class ExposeWatch : public QObject {
 
  private:
   QtWindow& owner_;
+};
+
+// Turns the keys of a top-level window into its commands, wherever the focus lies in it. It
+// watches every key press of the application, so that no control of the window takes the key
+// first.
+class KeyWatch : public QObject {
+ public:
+  KeyWatch(QtWindow& owner, std::vector<KeyBinding> keys) : owner_(owner), keys_(std::move(keys)) {
+    qApp->installEventFilter(this);
+  }
+  ~KeyWatch() override { qApp->removeEventFilter(this); }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != owner_.canvasWidget()) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers mods =
+        key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    for (const KeyBinding& k : keys_) {
+      const Qt::KeyboardModifiers wanted = (k.ctrl ? Qt::ControlModifier : Qt::NoModifier) |
+                                           (k.shift ? Qt::ShiftModifier : Qt::NoModifier);
+      if (key->key() == k.key && mods == wanted) {
+        owner_.menuCommand(k.id);
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  QtWindow& owner_;
+  std::vector<KeyBinding> keys_;
 };
 
 Canvas::Canvas(QtWindow& owner, QWidget* parent) : QWidget(parent), owner_(owner) {
@@ -50,6 +86,17 @@ void Canvas::closeEvent(QCloseEvent* event) {
     owner_.handler()->onDestroy();
   }
   event->accept();
+}
+
+void Canvas::contextMenuEvent(QContextMenuEvent* event) {
+  const std::unique_ptr<QMenu> menu = owner_.makeContextMenu();
+  if (!menu) {
+    event->ignore();  // a child window's menu is its parent's
+    return;
+  }
+  if (const QAction* chosen = menu->exec(event->globalPos())) {
+    owner_.menuCommand(chosen->data().toInt());
+  }
 }
 
 bool Canvas::event(QEvent* event) {
@@ -93,10 +140,12 @@ QtWindow::QtWindow(const WindowSpec& desc, QtWindow* parent)
     canvas_->setWindowTitle(toQt(desc.title));
     canvas_->move(desc.rect.x, desc.rect.y);
     canvas_->setFixedSize(desc.rect.w, desc.rect.h);
+    if (!desc.keys.empty()) keyWatch_ = std::make_unique<KeyWatch>(*this, desc.keys);
   }
 }
 
 QtWindow::~QtWindow() {
+  keyWatch_.reset();
   if (parent_) parent_->disown(this);
   for (QtWindow* child : children_) child->parent_ = nullptr;
   if (canvas_ && canvas_->windowHandle() && exposeWatch_) {
@@ -131,8 +180,42 @@ void QtWindow::runPaintCycle() {
   if (desc_.handler) desc_.handler->onPaint(surface_);
 }
 
+std::unique_ptr<QMenu> QtWindow::makeContextMenu() const {
+  if (!desc_.handler) return nullptr;
+  const std::vector<MenuItem> items = desc_.handler->contextMenu();
+  if (items.empty()) return nullptr;
+  auto menu = std::make_unique<QMenu>();
+  for (const MenuItem& item : items) {
+    QAction* action = menu->addAction(toQt(item.text));
+    action->setData(item.id);
+    action->setEnabled(item.enabled);
+    action->setCheckable(item.checkable);
+    action->setChecked(item.checked);
+    // Shown beside the entry only: the key itself works through the window's KeyWatch.
+    action->setShortcut(keyOf(item.id));
+  }
+  return menu;
+}
+
+QKeySequence QtWindow::keyOf(int id) const {
+  for (const KeyBinding& k : desc_.keys) {
+    if (k.id == id) {
+      const Qt::KeyboardModifiers mods = (k.ctrl ? Qt::ControlModifier : Qt::NoModifier) |
+                                         (k.shift ? Qt::ShiftModifier : Qt::NoModifier);
+      return QKeySequence(QKeyCombination(mods, static_cast<Qt::Key>(k.key)));
+    }
+  }
+  return {};
+}
+
+void QtWindow::menuCommand(int id) {
+  if (desc_.handler) desc_.handler->onMenuCommand(id);
+}
+
 void QtWindow::show() {
   if (!canvas_) return;
+  // A window the user minimised comes back.
+  canvas_->setWindowState(canvas_->windowState() & ~Qt::WindowMinimized);
   canvas_->show();
   if (isTopLevel() && !exposeWatch_ && canvas_->windowHandle()) {
     exposeWatch_ = std::make_unique<ExposeWatch>(*this);
@@ -164,6 +247,7 @@ void QtWindow::close() {
 
 void QtWindow::activate() {
   if (!canvas_) return;
+  canvas_->setWindowState(canvas_->windowState() & ~Qt::WindowMinimized);
   canvas_->raise();
   canvas_->activateWindow();
 }

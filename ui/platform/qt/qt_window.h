@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMenu>
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
@@ -14,6 +15,7 @@ namespace kestravin::platform {
 
 class QtWindow;
 class ExposeWatch;
+class KeyWatch;
 
 /// The widget of one of our windows: shows the window's picture and turns the toolkit's
 /// paint and close events into the window's paint cycle and handler calls.
@@ -24,6 +26,7 @@ class Canvas : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   bool event(QEvent* event) override;
 
  private:
@@ -76,6 +79,13 @@ class QtWindow : public Window {
   EditField& addEditField(const EditSpec& desc) override;
   ListBox& addListBox(const ListBoxSpec& desc) override;
 
+  /// The window's context menu as the handler describes it now, each action carrying its id;
+  /// nullptr when there is none.
+  std::unique_ptr<QMenu> makeContextMenu() const;
+  /// Tells the handler that the entry or key with this id was chosen.
+  void menuCommand(int id);
+  /// The key bound to an id, as a menu shows it.
+  QKeySequence keyOf(int id) const;
   /// Erases what is invalid and lets the handler draw.
   void runPaintCycle();
   /// The window system shows the window (again): it and its children are painted anew.
@@ -102,6 +112,7 @@ class QtWindow : public Window {
   QtWindow* parent_ = nullptr;
   std::vector<QtWindow*> children_;
   std::unique_ptr<ExposeWatch> exposeWatch_;
+  std::unique_ptr<KeyWatch> keyWatch_;
   QPointer<Canvas> canvas_;
   WindowSurface surface_;
   QRegion invalid_;

@@ -126,4 +126,13 @@ Rgb PixelSurface::pixel(Point at) const {
           static_cast<std::uint8_t>(p >> 16)};
 }
 
+std::vector<Rgb> PixelSurface::readPixels(const Rect& rect) const {
+  std::vector<Rgb> out;
+  out.reserve(static_cast<std::size_t>(std::max(rect.w, 0)) * std::max(rect.h, 0));
+  for (int y = rect.y; y < rect.y + rect.h; ++y) {
+    for (int x = rect.x; x < rect.x + rect.w; ++x) out.push_back(pixel({x, y}));
+  }
+  return out;
+}
+
 }  // namespace kestravin::platform::web

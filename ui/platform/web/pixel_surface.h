@@ -40,6 +40,7 @@ class PixelSurface : public Buffer {
   void blit(const PixelSurface& from, const Rect& part, Point to);
   /// The colour at a point; black outside the picture.
   Rgb pixel(Point at) const;
+  std::vector<Rgb> readPixels(const Rect& rect) const override;
   /// The pixels, size().w to a row.
   const std::uint32_t* pixels() const { return pixels_.data(); }
 

@@ -1,7 +1,6 @@
 #include "ui/platform/web/web_controls.h"
 
 #include "ui/platform/web/field_rules.h"
-#include "ui/platform/web/glyph_atlas.h"
 #include "ui/platform/web/web_host.h"
 #include "ui/platform/web/web_platform.h"
 #include "ui/platform/web/web_window.h"
@@ -56,7 +55,8 @@ void WebCheckBox::pageClick() {
 
 WebEditField::WebEditField(WebWindow& window, const EditSpec& desc)
     : WebControl(window, kEditKind, {}, desc.rect, desc.digitsOnly ? 1 : 0),
-      digitsOnly_(desc.digitsOnly) {}
+      digitsOnly_(desc.digitsOnly),
+      maxChars_(desc.maxChars) {}
 
 std::string WebEditField::text() const {
   std::string text(static_cast<std::size_t>(kw_editLength(handle())), '\0');
@@ -69,7 +69,7 @@ void WebEditField::setText(std::string_view text) {
 }
 
 bool WebEditField::pageTakes(std::string_view inserted, std::string_view result) {
-  return fieldTakes(inserted, result, digitsOnly_, rect_.w, GlyphAtlas::builtIn());
+  return fieldTakes(inserted, result, digitsOnly_, maxChars_);
 }
 
 WebListBox::WebListBox(WebWindow& window, const ListBoxSpec& desc)
@@ -89,6 +89,19 @@ void WebListBox::changed(Scroll scroll) {
 void WebListBox::render() {
   kw_listRender(handle(), static_cast<int>(scroll_));
   scroll_ = Scroll::kKeep;
+}
+
+void WebListBox::setRows(std::size_t count, const RowSource& source) {
+  rows_.clear();
+  std::string text;
+  for (std::size_t k = 0; k < count; ++k) {
+    text.clear();
+    const std::int32_t data = source(k, text);
+    rows_.insert(k, text);
+    rows_.setData(k, data);
+  }
+  selected_ = -1;
+  changed(Scroll::kToTop);
 }
 
 void WebListBox::addRow(std::string_view text) {

@@ -76,8 +76,8 @@ class WebCheckBox : public WebControl<CheckBox> {
   int id_;
 };
 
-/// A single-line field that refuses what would not fit its width and, for a number field,
-/// typed or pasted non-digits.
+/// A single-line field that scrolls with the caret; it refuses typed or pasted text beyond its
+/// character limit and, for a number field, non-digits.
 class WebEditField : public WebControl<EditField> {
  public:
   WebEditField(WebWindow& window, const EditSpec& desc);
@@ -87,6 +87,7 @@ class WebEditField : public WebControl<EditField> {
 
  private:
   bool digitsOnly_;
+  int maxChars_;
 };
 
 /// A single-selection list whose rows live here and are shown a screenful at a time, so that
@@ -100,6 +101,7 @@ class WebListBox : public WebControl<ListBox> {
   ~WebListBox() override;
 
   std::string text() const override { return {}; }
+  void setRows(std::size_t count, const RowSource& source) override;
   void addRow(std::string_view text) override;
   void insertRow(int index, std::string_view text) override;
   bool deleteRow(int index) override;

@@ -17,6 +17,13 @@ void kw_windowRemove(int handle);
 void kw_windowShow(int handle, int shown);
 /// Brings a top-level window to the front and gives it the focus.
 void kw_windowRaise(int handle);
+/// A top-level window's keys: `count` bindings of four numbers each (the key's character
+/// code, Ctrl, Shift, the command's id), reported by kestravin_menuCommand.
+void kw_windowKeys(int handle, const int* keys, int count);
+/// Opens a window's context menu at a point of the page: one entry to a line, as id, flags
+/// (1 enabled, 2 checkable, 4 checked), text and key text separated by tabs. The choice is
+/// reported by kestravin_menuCommand.
+void kw_showMenu(int handle, const char* items, int length, int x, int y);
 /// Shows part of a window's pixels (`width` to a row) on its canvas.
 void kw_windowPut(int handle, const std::uint32_t* pixels, int width, int height, int x, int y,
                   int w, int h);
@@ -54,6 +61,9 @@ void kw_pageStart(const char* folder, int length);
 /// The page around the windows: the text of one of its elements, or the address of a link.
 void kw_pageText(const char* id, int idLength, const char* text, int textLength);
 void kw_pageLink(const char* id, int idLength, const char* address, int addressLength);
+/// Hands a finished file to the user as a download under its own name; removes it after
+/// (`remove` not 0).
+void kw_offerFile(const char* path, int length, int remove);
 /// Puts a text on the clipboard.
 void kw_copyText(const char* text, int length);
 /// The page's address without its query: its length, and the text.

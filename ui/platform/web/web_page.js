@@ -135,6 +135,94 @@ mergeInto(LibraryManager.library, {
       KW.setState();
     },
 
+    // Context menus: one open at a time, closed by a choice, Escape, or a click elsewhere.
+    showMenu: function(handle, lines, x, y) {
+      KW.closeMenu();
+      var menu = document.createElement('div');
+      menu.className = 'menu';
+      menu.setAttribute('role', 'menu');
+      lines.split('\n').forEach(function(line) {
+        if (!line) return;
+        var f = line.split('\t');
+        var id = Number(f[0]), flags = Number(f[1]);
+        var entry = document.createElement('button');
+        entry.type = 'button';
+        entry.className = 'entry';
+        entry.dataset.id = id;
+        entry.disabled = !(flags & 1);
+        entry.setAttribute('role', flags & 2 ? 'menuitemcheckbox' : 'menuitem');
+        if (flags & 2) entry.setAttribute('aria-checked', flags & 4 ? 'true' : 'false');
+        var mark = document.createElement('span');
+        mark.className = 'mark';
+        mark.textContent = flags & 4 ? '\u2713' : '';
+        var text = document.createElement('span');
+        text.className = 'text';
+        text.textContent = f[2];
+        var key = document.createElement('span');
+        key.className = 'key';
+        key.textContent = f[3] || '';
+        entry.append(mark, text, key);
+        entry.addEventListener('click', function() {
+          KW.closeMenu();
+          _kestravin_menuCommand(handle, id);
+        });
+        menu.appendChild(entry);
+      });
+      menu.addEventListener('keydown', function(event) {
+        var entries = Array.from(menu.querySelectorAll('.entry:not(:disabled)'));
+        var at = entries.indexOf(document.activeElement);
+        if (event.key === 'Escape') {
+          KW.closeMenu();
+        } else if (event.key === 'ArrowDown' || event.key === 'ArrowUp') {
+          var step = event.key === 'ArrowDown' ? 1 : entries.length - 1;
+          if (entries.length) entries[(at + step) % entries.length].focus();
+        } else {
+          return;
+        }
+        event.preventDefault();
+      });
+      menu.style.left = x + 'px';
+      menu.style.top = y + 'px';
+      document.body.appendChild(menu);
+      // Kept inside the page's view.
+      var box = menu.getBoundingClientRect();
+      if (box.right > innerWidth) menu.style.left = Math.max(0, x - box.width) + 'px';
+      if (box.bottom > innerHeight) menu.style.top = Math.max(0, y - box.height) + 'px';
+      KW.menu = menu;
+      KW.menuFocus = document.activeElement;
+      var first = menu.querySelector('.entry:not(:disabled)');
+      if (first) first.focus({preventScroll: true});
+      setTimeout(function() {
+        if (KW.menu === menu) document.addEventListener('mousedown', KW.menuOutside, true);
+      }, 0);
+    },
+    menuOutside: function(event) {
+      if (KW.menu && !KW.menu.contains(event.target)) KW.closeMenu();
+    },
+    closeMenu: function() {
+      if (!KW.menu) return;
+      KW.menu.remove();
+      KW.menu = null;
+      document.removeEventListener('mousedown', KW.menuOutside, true);
+      if (KW.menuFocus && KW.menuFocus.focus) KW.menuFocus.focus({preventScroll: true});
+    },
+    // A window's keys work wherever the focus is in it; Cmd stands for Ctrl on a Mac.
+    watchKeys: function(handle, keys) {
+      KW.nodes[handle].element.addEventListener('keydown', function(event) {
+        if (event.altKey || event.repeat) return;
+        var ctrl = event.ctrlKey || event.metaKey;
+        var key = event.key.length === 1 ? event.key.toUpperCase() : '';
+        for (var i = 0; i < keys.length; i += 4) {
+          if (key === String.fromCharCode(keys[i]) && ctrl === !!keys[i + 1] &&
+              event.shiftKey === !!keys[i + 2]) {
+            event.preventDefault();
+            _kestravin_menuCommand(handle, keys[i + 3]);
+            return;
+          }
+        }
+      });
+    },
+
     // Edit fields: what the user types, pastes or drops is checked by the backend, and
     // undone when refused.
     initField: function(node, handle) {
@@ -306,9 +394,9 @@ mergeInto(LibraryManager.library, {
       KW.writeLatin1(name + argument + file, ptr);
       _kestravin_pageAction(name.length, argument.length, file.length);
     },
-    offer: function(path) {
+    offer: function(path, keep) {
       var bytes = FS.readFile(path);
-      FS.unlink(path);
+      if (!keep) FS.unlink(path);
       var url = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
       var link = document.createElement('a');
       link.href = url;
@@ -351,6 +439,18 @@ mergeInto(LibraryManager.library, {
       KW.screen().appendChild(root);
     }
     root.dataset.class = KW.latin1(className, classLength);
+    // Right-click or the menu key: the program's menu, never the browser's, over its windows.
+    root.addEventListener('contextmenu', function(event) {
+      event.preventDefault();
+      event.stopPropagation();
+      var x = event.pageX, y = event.pageY;
+      if (!event.clientX && !event.clientY) {  // from the keyboard: at the focused element
+        var box = (document.activeElement || root).getBoundingClientRect();
+        x = box.left + scrollX + 4;
+        y = box.top + scrollY + 4;
+      }
+      _kestravin_menu(handle, Math.round(x), Math.round(y));
+    });
     KW.nodes[handle] = {element: root, area: area, canvas: canvas,
                         context: canvas.getContext('2d')};
   },
@@ -372,6 +472,14 @@ mergeInto(LibraryManager.library, {
     var element = KW.nodes[handle].element;
     element.style.zIndex = ++KW.top;
     if (!element.contains(document.activeElement)) element.focus({preventScroll: true});
+  },
+  kw_windowKeys__deps: ['$KW'],
+  kw_windowKeys: function(handle, keys, count) {
+    KW.watchKeys(handle, KW.ints(keys, 4 * count));
+  },
+  kw_showMenu__deps: ['$KW'],
+  kw_showMenu: function(handle, items, length, x, y) {
+    KW.showMenu(handle, KW.latin1(items, length), x, y);
   },
   kw_windowPut__deps: ['$KW'],
   kw_windowPut: function(handle, pixels, width, height, x, y, w, h) {
@@ -496,9 +604,14 @@ mergeInto(LibraryManager.library, {
     var element = document.getElementById(KW.latin1(id, idLength));
     if (element) element.href = KW.latin1(address, addressLength);
   },
+  kw_offerFile__deps: ['$KW'],
+  kw_offerFile: function(path, length, remove) {
+    KW.offer(KW.latin1(path, length), !remove);
+  },
   kw_copyText__deps: ['$KW'],
   kw_copyText: function(text, length) {
     var value = KW.latin1(text, length);
+    KW.copied = value;
     if (navigator.clipboard) navigator.clipboard.writeText(value).catch(function() {});
   },
   kw_pageBaseLength: function() {

@@ -3,6 +3,8 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "ui/platform/web/web_controls.h"
 #include "ui/platform/web/web_host.h"
@@ -109,6 +111,23 @@ void WebPlatform::onPageAction(const std::string& name, PageAction action) {
 
 void WebPlatform::copyText(std::string_view text) {
   kw_copyText(text.data(), length(text));
+}
+
+std::optional<std::string> WebPlatform::askSaveFileName(const SaveDialogSpec& spec) {
+  std::error_code ec;
+  std::filesystem::create_directories(std::string(kSaved), ec);
+  // The suggested name without any folder part, with its extension.
+  std::string name = spec.fileName.substr(spec.fileName.find_last_of('/') + 1);
+  if (name.empty()) name = "kestravin";
+  const std::string extension = "." + spec.extension;
+  if (!spec.extension.empty() && !name.ends_with(extension)) name += extension;
+  return std::string(kSaved) + "/" + name;
+}
+
+void WebPlatform::fileSaved(const std::string& path) {
+  // The page's own save folder keeps nothing once it has been handed on.
+  const bool ours = path.starts_with(std::string(kSaved) + "/");
+  kw_offerFile(path.data(), length(path), ours ? 1 : 0);
 }
 
 void WebPlatform::pageAction(const std::string& name, const std::string& argument,
@@ -247,6 +266,20 @@ EMSCRIPTEN_KEEPALIVE void kestravin_select(int list, int row) {
 /// The user answered a question (kw_messageBox): 1 for OK.
 EMSCRIPTEN_KEEPALIVE void kestravin_answer(int question, int ok) {
   if (thePlatform) thePlatform->pageAnswer(question, ok != 0);
+}
+
+/// The user right-clicked a window (or pressed the menu key in it) at a point of the page.
+EMSCRIPTEN_KEEPALIVE void kestravin_menu(int window, int pageX, int pageY) {
+  if (!thePlatform) return;
+  if (auto* w = thePlatform->window(window)) w->openMenu(pageX, pageY);
+}
+
+/// The user chose an entry of a window's context menu, or pressed one of its keys.
+EMSCRIPTEN_KEEPALIVE void kestravin_menuCommand(int window, int id) {
+  if (!thePlatform) return;
+  thePlatform->pageEvent([window, id] {
+    if (auto* w = thePlatform->window(window)) w->menuCommand(id);
+  });
 }
 
 /// Room for the page to hand over texts: at least `size` bytes.

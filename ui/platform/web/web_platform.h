@@ -53,7 +53,14 @@ class WebPlatform : public Platform {
   using PageAction = std::function<void(const std::string& argument, const std::string& name)>;
   void onPageAction(const std::string& name, PageAction action);
   /// Puts a text on the clipboard.
-  void copyText(std::string_view text);
+  void copyText(std::string_view text) override;
+  /// A page has no folder of the user's to save into: the file is written in the page's own
+  /// files, under the name asked for, and then goes to the user as a download (fileSaved),
+  /// where the browser decides, or asks, where it is kept.
+  std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) override;
+  void fileSaved(const std::string& path) override;
+  /// A page is not asked to end; leaving it while a report is written asks the user first.
+  void closeOnTermination(Window& window) override { (void)window; }
 
   // For the windows and controls.
   int addWindow(WebWindow& window);
@@ -106,5 +113,7 @@ std::string pageQuery();
 std::string pageBase();
 /// Where the page puts the files the user picks for the program.
 inline constexpr std::string_view kUploads = "/uploads";
+/// Where the files the user saves are written before they go to the user as downloads.
+inline constexpr std::string_view kSaved = "/saved";
 
 }  // namespace kestravin::platform::web

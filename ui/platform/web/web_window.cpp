@@ -1,6 +1,7 @@
 #include "ui/platform/web/web_window.h"
 
 #include <algorithm>
+#include <string>
 
 #include "ui/platform/web/web_controls.h"
 #include "ui/platform/web/web_host.h"
@@ -50,6 +51,13 @@ WebWindow::WebWindow(WebPlatform& platform, const WindowSpec& desc, WebWindow* p
                   static_cast<int>(desc_.className.size()), desc_.title.data(),
                   static_cast<int>(desc_.title.size()), outerBox, clientBox);
   if (parent_) parent_->children_.push_back(this);
+  if (isTopLevel() && !desc_.keys.empty()) {
+    std::vector<int> keys;
+    for (const KeyBinding& k : desc_.keys) {
+      keys.insert(keys.end(), {static_cast<unsigned char>(k.key), k.ctrl, k.shift, k.id});
+    }
+    kw_windowKeys(handle_, keys.data(), static_cast<int>(desc_.keys.size()));
+  }
 }
 
 WebWindow::~WebWindow() {
@@ -74,6 +82,36 @@ Rect WebWindow::clientRect() const {
 
 void WebWindow::command(int id, int notification) {
   if (desc_.handler) desc_.handler->onCommand(id, notification);
+}
+
+std::vector<MenuItem> WebWindow::menuItems() const {
+  return desc_.handler ? desc_.handler->contextMenu() : std::vector<MenuItem>{};
+}
+
+void WebWindow::openMenu(int pageX, int pageY) {
+  const std::vector<MenuItem> items = menuItems();
+  if (items.empty()) {
+    if (parent_) parent_->openMenu(pageX, pageY);
+    return;
+  }
+  std::string lines;
+  for (const MenuItem& item : items) {
+    const int flags = (item.enabled ? 1 : 0) | (item.checkable ? 2 : 0) | (item.checked ? 4 : 0);
+    lines += std::to_string(item.id) + '\t' + std::to_string(flags) + '\t' + item.text + '\t' +
+             keyTextOf(item.id) + '\n';
+  }
+  kw_showMenu(handle_, lines.data(), static_cast<int>(lines.size()), pageX, pageY);
+}
+
+void WebWindow::menuCommand(int id) {
+  if (desc_.handler) desc_.handler->onMenuCommand(id);
+}
+
+std::string WebWindow::keyTextOf(int id) const {
+  for (const KeyBinding& k : desc_.keys) {
+    if (k.id == id) return keyText(k);
+  }
+  return {};
 }
 
 void WebWindow::copyFrom(const Buffer& from, const Rect& part, Point to) {

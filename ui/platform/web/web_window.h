@@ -43,6 +43,15 @@ class WebWindow : public Window {
   WebPlatform& platform() const { return platform_; }
   /// Passes a control's report to the window's handler.
   void command(int id, int notification);
+  /// The entries of the window's context menu as its handler gives them now.
+  std::vector<MenuItem> menuItems() const;
+  /// Opens the context menu at a point of the page: the window's own, or when it has none
+  /// its parent's (a child window's menu is its parent's).
+  void openMenu(int pageX, int pageY);
+  /// A context-menu entry was chosen, or one of the window's keys pressed.
+  void menuCommand(int id);
+  /// How the menu shows the key of command `id`; empty when no key is bound to it.
+  std::string keyTextOf(int id) const;
   /// Erases what is invalid and lets the handler draw; false when nothing was invalid.
   bool runPaintCycle();
   bool invalid() const { return !invalid_.empty(); }

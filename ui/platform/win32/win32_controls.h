@@ -41,8 +41,9 @@ class Win32CheckBox : public CheckBox, public ControlBase {
   bool checked() const override;
 };
 
-/// Without ES_AUTOHSCROLL the system's edit field takes no more characters once the text
-/// fills its width; with ES_NUMBER it takes only digits from the keyboard.
+/// The system's edit field, scrolling with the caret (ES_AUTOHSCROLL) and limited to the
+/// given number of characters; left by the user, it shows its text from the start. A number
+/// field takes only digits from the user: typed (ES_NUMBER, and checked again) or pasted.
 class Win32EditField : public EditField, public ControlBase {
  public:
   Win32EditField(const EditSpec& desc, HWND parent);
@@ -50,6 +51,11 @@ class Win32EditField : public EditField, public ControlBase {
   Rect geometry() const override { return childGeometry(hwnd_); }
   std::string text() const override { return windowText(hwnd_); }
   void setText(std::string_view text) override;
+
+ private:
+  static LRESULT CALLBACK filter(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  WNDPROC original_ = nullptr;
+  bool digitsOnly_ = false;
 };
 
 /// An unsorted list box that notifies its parent of the user's selection changes.
@@ -60,6 +66,7 @@ class Win32ListBox : public ListBox, public ControlBase {
   Rect geometry() const override { return childGeometry(hwnd_); }
   std::string text() const override { return windowText(hwnd_); }
 
+  void setRows(std::size_t count, const RowSource& source) override;
   void addRow(std::string_view text) override;
   void insertRow(int index, std::string_view text) override;
   bool deleteRow(int index) override;

@@ -1,14 +1,34 @@
 #include "ui/platform/win32/win32_platform.h"
 
+#include <cstring>
 #include <set>
 
 #include "ui/platform/win32/win32_surface.h"
 #include "ui/platform/win32/win32_util.h"
 #include "ui/platform/win32/win32_window.h"
 
+// The common dialogs need windows.h before them.
+#include <commdlg.h>
+
 namespace kestravin::platform {
 
 namespace {
+
+// The window that a console's Ctrl+C (or its closing) closes, and an event set once the
+// program has shut down, for which a closing console waits.
+HWND gCloseOnTermination = nullptr;
+HANDLE gShutDown = nullptr;
+
+// Runs on a thread of its own: it only posts, and for a console that is going away waits a
+// little for the shutdown, as the system ends the process when it returns.
+BOOL WINAPI onConsoleControl(DWORD event) {
+  if (!gCloseOnTermination) return FALSE;
+  PostMessageA(gCloseOnTermination, WM_CLOSE, 0, 0);
+  if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+    if (gShutDown) WaitForSingleObject(gShutDown, 4000);
+  }
+  return TRUE;
+}
 
 // Every class of the program: redrawn whole when resized, double clicks, a private device
 // context (so a font selected once stays), the standard icon and arrow, a black background.
@@ -22,6 +42,13 @@ class Win32Platform : public Platform {
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
   }
   ~Win32Platform() override {
+    if (gShutDown) {
+      SetConsoleCtrlHandler(onConsoleControl, FALSE);
+      gCloseOnTermination = nullptr;
+      SetEvent(gShutDown);
+      CloseHandle(gShutDown);
+      gShutDown = nullptr;
+    }
     for (const std::string& name : registered_) UnregisterClassA(name.c_str(), instance());
   }
 
@@ -63,22 +90,75 @@ class Win32Platform : public Platform {
     answer(MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OKCANCEL) == IDOK);
   }
 
+  // The common save dialog, which asks itself before a file is replaced.
+  std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) override {
+    char file[MAX_PATH] = {};
+    std::strncpy(file, spec.fileName.c_str(), sizeof file - 1);
+    // Pairs of NUL-ended texts, the list ended by an empty one.
+    std::string filter = spec.typeName + " (*." + spec.extension + ")";
+    filter += '\0';
+    filter += "*." + spec.extension;
+    filter += '\0';
+    filter += '\0';
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = spec.owner ? static_cast<Win32Window*>(spec.owner)->hwnd() : nullptr;
+    ofn.lpstrFilter = filter.c_str();
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrTitle = spec.title.c_str();
+    ofn.lpstrDefExt = spec.extension.c_str();
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameA(&ofn)) return std::nullopt;
+    return std::string(file);
+  }
+
+  void copyText(std::string_view text) override {
+    if (!OpenClipboard(nullptr)) return;
+    EmptyClipboard();
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+      if (auto* bytes = static_cast<char*>(GlobalLock(memory))) {
+        std::memcpy(bytes, text.data(), text.size());
+        bytes[text.size()] = '\0';
+        GlobalUnlock(memory);
+        if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+      } else {
+        GlobalFree(memory);
+      }
+    }
+    CloseClipboard();
+  }
+
+  // Ctrl+C or Ctrl+Break in the program's console, or the console closing, close the window
+  // as the user would; a window program without a console hears nothing of the kind.
+  void closeOnTermination(Window& window) override {
+    gCloseOnTermination = static_cast<Win32Window&>(window).hwnd();
+    if (gShutDown) return;
+    gShutDown = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    SetConsoleCtrlHandler(onConsoleControl, TRUE);
+  }
+
   // One message at most per call, so that the run controller's idle step follows every
   // message. With `wait` and an empty queue, the thread sleeps until something arrives. The
   // queue is looked at without handling anything (a message sent from another program and
   // handled here would change what the caller decided on), and the wait also ends for such
   // a sent message, which WaitMessage would handle and go on sleeping.
+  //
+  // Once quit has been asked for, messages are still handled (a program made afterwards in the
+  // same process, as the tests make them, gets its messages), but never waited for.
   bool processEvents(bool wait) override {
-    if (quit_) return true;
-    if (wait && HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0) {
+    if (wait && !quit_ && HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0) {
       MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
     MSG msg;
     if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) quit_ = true;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      if (!Win32Window::routeKey(msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
     }
+    if (quit_ && gShutDown) SetEvent(gShutDown);
     return quit_;
   }
   void postQuit() override { PostQuitMessage(0); }

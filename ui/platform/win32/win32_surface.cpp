@@ -91,6 +91,45 @@ Win32Buffer::Win32Buffer(Size size) : size_{std::max(size.w, 1), std::max(size.h
   surface_.fillBlack({0, 0, size_.w, size_.h});
 }
 
+// The pixels are copied into a 32-bit top-down DIB, whose bits can be read directly, so the
+// buffer's own bitmap stays selected in its context.
+std::vector<Rgb> Win32Buffer::readPixels(const Rect& rect) const {
+  std::vector<Rgb> out(static_cast<std::size_t>(std::max(rect.w, 0)) *
+                       static_cast<std::size_t>(std::max(rect.h, 0)));
+  if (out.empty()) return out;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = rect.w;
+  info.bmiHeader.biHeight = -rect.h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!dib || !bits) return out;
+  HDC copy = CreateCompatibleDC(dc_);
+  HGDIOBJ previous = SelectObject(copy, dib);
+  // What lies outside the buffer stays black.
+  BitBlt(copy, 0, 0, rect.w, rect.h, nullptr, 0, 0, BLACKNESS);
+  const int x0 = std::max(rect.x, 0);
+  const int y0 = std::max(rect.y, 0);
+  const int x1 = std::min(rect.x + rect.w, size_.w);
+  const int y1 = std::min(rect.y + rect.h, size_.h);
+  if (x1 > x0 && y1 > y0) {
+    BitBlt(copy, x0 - rect.x, y0 - rect.y, x1 - x0, y1 - y0, dc_, x0, y0, SRCCOPY);
+  }
+  GdiFlush();
+  const auto* pixel = static_cast<const std::uint8_t*>(bits);  // blue, green, red, unused
+  for (Rgb& c : out) {
+    c = {pixel[2], pixel[1], pixel[0]};
+    pixel += 4;
+  }
+  SelectObject(copy, previous);
+  DeleteDC(copy);
+  DeleteObject(dib);
+  return out;
+}
+
 Win32Buffer::~Win32Buffer() {
   surface_.detach();
   if (originalBitmap_) SelectObject(dc_, originalBitmap_);

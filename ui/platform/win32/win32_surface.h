@@ -60,6 +60,7 @@ class Win32Buffer : public Buffer {
   HDC dc() const { return dc_; }
 
   Size size() const override { return size_; }
+  std::vector<Rgb> readPixels(const Rect& rect) const override;
   void fillBlack(const Rect& rect) override { surface_.fillBlack(rect); }
   void setTextColor(Rgb color) override { surface_.setTextColor(color); }
   void selectFont(const Font* font) override { surface_.selectFont(font); }

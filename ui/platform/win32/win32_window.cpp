@@ -1,11 +1,23 @@
 #include "ui/platform/win32/win32_window.h"
 
+#include <map>
+
 #include "ui/platform/win32/win32_controls.h"
 
 namespace kestravin::platform {
 
+namespace {
+
+// The program's top-level windows with keys, by handle, for the message loop.
+std::map<HWND, Win32Window*>& windowsWithKeys() {
+  static std::map<HWND, Win32Window*> windows;
+  return windows;
+}
+
+}  // namespace
+
 Win32Window::Win32Window(const WindowSpec& desc)
-    : className_(desc.className), kind_(desc.kind), handler_(desc.handler) {
+    : className_(desc.className), kind_(desc.kind), handler_(desc.handler), keys_(desc.keys) {
   DWORD style = 0;
   HWND parent = nullptr;
   switch (desc.kind) {
@@ -27,9 +39,11 @@ Win32Window::Win32Window(const WindowSpec& desc)
   // The class has a private device context: taken once, it is the one every paint cycle
   // hands out too, so a font selected into it stays.
   if (hwnd_) surface_.attach(GetDC(hwnd_));
+  if (hwnd_ && !keys_.empty() && kind_ != WindowKind::kChild) windowsWithKeys()[hwnd_] = this;
 }
 
 Win32Window::~Win32Window() {
+  if (hwnd_) windowsWithKeys().erase(hwnd_);
   controls_.clear();
   HDC dc = surface_.dc();
   surface_.detach();
@@ -59,8 +73,23 @@ LRESULT Win32Window::handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
     case WM_DESTROY:
       if (kind_ == WindowKind::kMain && handler_) handler_->onDestroy();
       return 0;
+    case WM_CONTEXTMENU: {
+      HMENU menu = makeContextMenu();
+      if (!menu) break;  // a child window's menu is its parent's: DefWindowProcA sends it on
+      POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+      if (at.x == -1 && at.y == -1) {  // from the keyboard: at the window's top-left corner
+        at = {0, 0};
+        ClientToScreen(hwnd, &at);
+      }
+      const int id = static_cast<int>(TrackPopupMenu(
+          menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, hwnd, nullptr));
+      DestroyMenu(menu);
+      if (id != 0) menuCommand(id);
+      return 0;
+    }
     case WM_NCDESTROY:
       // The window and its device context are gone; everything after this draws nothing.
+      windowsWithKeys().erase(hwnd);
       surface_.detach();
       hwnd_ = nullptr;
       break;
@@ -80,6 +109,46 @@ LRESULT CALLBACK Win32Window::procedure(HWND hwnd, UINT message, WPARAM wparam, 
   auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcA(hwnd, message, wparam, lparam);
   return self->handle(hwnd, message, wparam, lparam);
+}
+
+bool Win32Window::routeKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return false;
+  const auto found = windowsWithKeys().find(GetAncestor(msg.hwnd, GA_ROOT));
+  if (found == windowsWithKeys().end()) return false;
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  if (GetKeyState(VK_MENU) < 0) return false;
+  // Letters and digits have their upper-case character as virtual-key code.
+  for (const KeyBinding& key : found->second->keys_) {
+    if (msg.wParam == static_cast<WPARAM>(key.key) && key.ctrl == ctrl && key.shift == shift) {
+      found->second->menuCommand(key.id);
+      return true;
+    }
+  }
+  return false;
+}
+
+HMENU Win32Window::makeContextMenu() const {
+  if (!handler_) return nullptr;
+  const std::vector<MenuItem> items = handler_->contextMenu();
+  if (items.empty()) return nullptr;
+  HMENU menu = CreatePopupMenu();
+  for (const MenuItem& item : items) {
+    std::string text = item.text;
+    for (const KeyBinding& key : keys_) {
+      if (key.id != item.id) continue;
+      text += '\t';  // the key is shown at the menu's right
+      text += keyText(key);
+    }
+    const UINT flags = MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED) |
+                       (item.checked ? MF_CHECKED : MF_UNCHECKED);
+    AppendMenuA(menu, flags, static_cast<UINT_PTR>(item.id), text.c_str());
+  }
+  return menu;
+}
+
+void Win32Window::menuCommand(int id) {
+  if (handler_) handler_->onMenuCommand(id);
 }
 
 void Win32Window::copyFrom(const Buffer& from, const Rect& part, Point to) {
@@ -102,7 +171,8 @@ void Win32Window::paintNow() {
 void Win32Window::show() {
   if (!hwnd_) return;
   UpdateWindow(hwnd_);
-  ShowWindow(hwnd_, SW_SHOW);
+  // A window the user minimised comes back.
+  ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOW);
 }
 
 void Win32Window::hide() {
@@ -119,6 +189,7 @@ void Win32Window::close() {
 
 void Win32Window::activate() {
   if (!hwnd_) return;
+  if (IsIconic(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
   SetForegroundWindow(hwnd_);
   SetActiveWindow(hwnd_);
 }

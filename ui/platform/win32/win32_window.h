@@ -25,6 +25,15 @@ class Win32Window : public Window {
   HDC dc() const { return surface_.dc(); }
   /// The window procedure of every class of the program.
   static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  /// A key pressed anywhere in one of the program's top-level windows that has it among its
+  /// keys: the window's command runs, and true tells that the message is handled.
+  static bool routeKey(const MSG& msg);
+  /// The window's context menu as the handler describes it now, each entry's id its command
+  /// and its key after a tab; nullptr when there is none. The caller destroys it.
+  HMENU makeContextMenu() const;
+  /// Tells the handler that the entry or key with this id was chosen.
+  void menuCommand(int id);
+  HWND hwnd() const { return hwnd_; }
 
   const std::string& className() const override { return className_; }
   std::string title() const override { return windowText(hwnd_); }
@@ -57,6 +66,7 @@ class Win32Window : public Window {
   std::string className_;
   WindowKind kind_;
   WindowHandler* handler_;
+  std::vector<KeyBinding> keys_;
   HWND hwnd_ = nullptr;
   DcSurface surface_;
   std::vector<std::unique_ptr<Control>> controls_;
