@@ -18,7 +18,7 @@ import {
   canvasPixels, captureDownloads, chromiumPath, launchChromium, openPage, pageMetrics,
   schedulingCounts,
 } from './browser.mjs';
-import { startServer } from './serve.mjs';
+import { startServer } from '../../tools/serve.mjs';
 
 const pageFolder = process.env.KESTRAVIN_WEB_PAGE ?? '';
 if (!existsSync(path.join(pageFolder, 'index.html')) || !chromiumPath()) {

@@ -8,7 +8,7 @@ import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import { chromiumPath, launchChromium, openPage } from './browser.mjs';
-import { startServer } from './serve.mjs';
+import { startServer } from '../../tools/serve.mjs';
 
 const pages = process.env.KESTRAVIN_WEB_PAGES ?? '';
 if (!existsSync(path.join(pages, 'ui_tests.js')) || !chromiumPath()) {
