@@ -45,8 +45,18 @@ void RunController::idleStep() {
       // The run stands at its last whole year, whose block the report already holds.
       ui_.showMessage("Out of memory at year " + std::to_string(run_->shownYear()) + " (team of " +
                       std::to_string(run_->stats().population) + " players): the run ends here.");
-    } else if (reportOpen_ && !report_.writeReportBlock(run_->team(), run_->params().startYear)) {
-      reportFailure();
+    } else if (reportOpen_) {
+      const std::uint64_t before = report_.size();
+      if (!report_.writeReportBlock(run_->team(), run_->params().startYear)) {
+        reportFailure();
+      } else if (reportLimit_ != 0 && report_.size() > reportAllowed_) {
+        // The block stays written until the user answers; an ending report loses it.
+        cutAt_ = before;
+        resumeAfterAnswer_ = !stepMode_;
+        paused_ = true;
+        if (resumeAfterAnswer_) ui_.refreshPlayerList();  // as a stopped run shows its players
+        ui_.askReportLimit(report_.name(), reportAllowed_);
+      }
     }
     redrawStatus_ = true;
     if (stepMode_) {
@@ -84,7 +94,28 @@ std::string RunController::resetRun(const RunSetup& setup, std::uint32_t seed) {
     return error;
   }
   reportOpen_ = true;
+  reportAllowed_ = reportLimit_;
   return {};
+}
+
+void RunController::answerReportLimit(bool goOn) {
+  if (!cutAt_) return;
+  const std::uint64_t cut = *cutAt_;
+  cutAt_.reset();
+  if (!reportOpen_) return;
+  if (goOn) {
+    reportAllowed_ = report_.size() + reportLimit_;
+    if (!resumeAfterAnswer_ || !paused_ || !run_) return;
+    if (run_->end() == RunEnd::kNone) {
+      ui_.clearPlayerList();  // the list stays empty while the run goes on
+      paused_ = false;
+    } else {
+      closeReport();  // the year asked about was the run's last: its report is complete
+    }
+    return;
+  }
+  if (!report_.cutTo(cut)) ui_.showMessage(report_.error());
+  closeReport();
 }
 
 void RunController::closeReport() {
@@ -101,6 +132,7 @@ void RunController::reportFailure() {
 
 void RunController::endRun() {
   run_.reset();
+  cutAt_.reset();
   closeReport();
 }
 

@@ -40,6 +40,15 @@ class RunController {
   /// The main window is being destroyed: ends a running run, closes any report and
   /// releases the run.
   void shutdown();
+  /// Reports ask before they grow past `bytes` (0, the default: never): the run pauses after
+  /// the year whose block would pass it, and the user is asked (RunUi::askReportLimit).
+  void setReportLimit(std::uint64_t bytes) { reportLimit_ = bytes; }
+  std::uint64_t reportLimit() const { return reportLimit_; }
+  /// The user's answer: go on writing the report (up to the limit once more) and running as
+  /// before; or end it without that year's block, the run staying paused.
+  void answerReportLimit(bool goOn);
+  /// Whether a report limit's question waits for its answer.
+  bool askingReportLimit() const { return cutAt_.has_value(); }
   /// The main window was painted: the status panel is drawn at the next idleStep.
   void requestStatusRedraw() { redrawStatus_ = true; }
 
@@ -74,6 +83,10 @@ class RunController {
   bool stepMode_ = false;
   bool redrawStatus_ = true;
   bool reportOpen_ = false;
+  std::uint64_t reportLimit_ = 0;
+  std::uint64_t reportAllowed_ = 0;     // the size the open report may reach without asking
+  std::optional<std::uint64_t> cutAt_;  // asking: the report's size before the last block
+  bool resumeAfterAnswer_ = false;
 };
 
 }  // namespace kestravin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -43,6 +44,13 @@ class RunUi {
   virtual void showMessage(const std::string& text) = 0;
   /// Gives the rest of the processor time slice to other programs, between phases of a year.
   virtual void yieldProcessor() {}
+  /// The report `name` would grow past `allowed` bytes with the year just simulated: asks the
+  /// user whether it goes on, whose answer then goes to RunController::answerReportLimit (at
+  /// once, or later).
+  virtual void askReportLimit(const std::string& name, std::uint64_t allowed) {
+    (void)name;
+    (void)allowed;
+  }
 };
 
 }  // namespace kestravin

@@ -132,6 +132,25 @@ bool ReportWriter::openReport() {
     fail("created", errno != 0 ? errno : EIO);
     return false;
   }
+  path_ = path;
+  size_ = 0;
+  return true;
+}
+
+bool ReportWriter::cutTo(std::uint64_t size) {
+  if (stream_ == nullptr || size > size_) return false;
+  errno = 0;
+  std::error_code ec;
+  if (std::fflush(stream_) != 0) {
+    fail("written", errno != 0 ? errno : EIO);
+    return false;
+  }
+  std::filesystem::resize_file(path_, size, ec);
+  if (ec || std::fseek(stream_, static_cast<long>(size), SEEK_SET) != 0) {
+    fail("cut short", ec ? ec.value() : (errno != 0 ? errno : EIO));
+    return false;
+  }
+  size_ = size;
   return true;
 }
 
@@ -140,6 +159,7 @@ bool ReportWriter::writeReportBlock(const Team& team, std::int32_t startYear) {
   const auto write = [this](std::string& text) {
     errno = 0;
     const bool written = std::fwrite(text.data(), 1, text.size(), stream_) == text.size();
+    if (written) size_ += text.size();
     text.clear();
     if (!written) fail("written", errno != 0 ? errno : EIO);
     return written;

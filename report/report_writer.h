@@ -36,6 +36,12 @@ class ReportWriter {
   /// (and succeeds) when no report is open.
   bool closeReport();
 
+  /// Bytes written into the open (or last) report.
+  std::uint64_t size() const { return size_; }
+  /// Drops what the open report holds beyond its first `size` bytes (a block it is not to
+  /// keep); false (with error()) when the file could not be cut.
+  bool cutTo(std::uint64_t size);
+
   bool isOpen() const { return stream_ != nullptr; }
   /// The file name of the current or last report, as shown to the user.
   const std::string& name() const { return name_; }
@@ -51,6 +57,8 @@ class ReportWriter {
   std::filesystem::path folder_;
   std::filesystem::path fixedPath_;
   std::FILE* stream_ = nullptr;
+  std::filesystem::path path_;
+  std::uint64_t size_ = 0;
   std::int32_t counter_ = 0;
   std::string name_;
   std::string error_;

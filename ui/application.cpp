@@ -37,6 +37,7 @@ constexpr ClassInfo kClasses[] = {
 };
 
 constexpr std::string_view kClampedNote = "The nearest valid values are used instead.";
+constexpr std::string_view kReportLimitCaption = "Kestravin";
 
 std::string joinLines(const std::vector<std::string>& lines) {
   std::string text;
@@ -186,14 +187,18 @@ bool Application::createWindows() {
   return busy_ != nullptr;
 }
 
-void Application::loadConstants() {
-  const ConstantsReading constants = readConstants(settings_.constantsFile);
-  if (!constants.opened) {
-    platform_.messageBox(std::string(kConstantsMissingMessage), std::string(kErrorCaption));
-  } else if (!constants.problems.empty()) {
-    platform_.messageBox(joinLines(constants.problems), std::string(kErrorCaption));
+void Application::loadConstants(const std::filesystem::path& path, bool givenInstead) {
+  if (givenInstead && startParams_) {
+    writeOptionFields(paramsToFields(*startParams_));
+  } else {
+    const ConstantsReading constants = readConstants(path);
+    if (!constants.opened) {
+      platform_.messageBox(std::string(kConstantsMissingMessage), std::string(kErrorCaption));
+    } else if (!constants.problems.empty()) {
+      platform_.messageBox(joinLines(constants.problems), std::string(kErrorCaption));
+    }
+    writeOptionFields(paramsToFields(constants.params));
   }
-  writeOptionFields(paramsToFields(constants.params));
   // Values a run cannot use are shown, and replaced by the nearest valid ones, once.
   const FieldReading reading = readFields(optionControls_->read());
   if (!reading.problems.empty()) {
@@ -217,7 +222,7 @@ bool Application::start() {
   graphBuffer_ = platform_.createBuffer(kGraphBufferSize);
   busyBuffer_ = platform_.createBuffer({kBusyArea.w, kBusyArea.h});
 
-  loadConstants();
+  loadConstants(settings_.constantsFile, true);
   controller_->prepareFirstRun();
 
   uiFont_ = platform_.createFont(kUiFont);
@@ -263,6 +268,12 @@ bool Application::loopPass() {
   // A run that Fast left undrawn shows its last year once it stops.
   if (statusSkipped_ && !advancing()) paintStatusPanel();
   return quit;
+}
+
+void Application::openConstants(const std::filesystem::path& path) {
+  if (released_) return;
+  loadConstants(path, false);
+  controller_->requestReset();
 }
 
 int Application::run() {
@@ -449,6 +460,20 @@ void Application::yieldProcessor() {
   // Fast spares the five zero-time sleeps of a year too: they cost more than the year.
   if (fast_) return;
   platform_.yield();
+}
+
+void Application::askReportLimit(const std::string& name, std::uint64_t allowed) {
+  // Sizes rounded up, in kB below a megabyte.
+  const auto megabytes = [](std::uint64_t bytes) {
+    if (bytes < (1u << 20)) return std::to_string((bytes + 1023) >> 10) + " kB";
+    return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB";
+  };
+  const std::string text = "The report " + name + " would pass " + megabytes(allowed) +
+                           " with this year.\nOK: write it on, up to " +
+                           megabytes(controller_->reportLimit()) +
+                           " more.\nCancel: end the report with the year before; the run pauses.";
+  platform_.askOkCancel(text, std::string(kReportLimitCaption),
+                        [this](bool ok) { controller_->answerReportLimit(ok); });
 }
 
 }  // namespace kestravin::ui

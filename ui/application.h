@@ -52,6 +52,15 @@ class Application : public RunUi {
   /// system asking the program to end). The process exit code.
   int run();
 
+  /// The parameters start-up puts into the option fields instead of the constants file's
+  /// (a web page's address gives them); call before start().
+  void setStartParams(SimParams params) { startParams_ = std::move(params); }
+  /// Reads a constants file as at start-up, its problems shown the same way, puts its values
+  /// into the option fields and starts a new run from them, as Reset does.
+  void openConstants(const std::filesystem::path& path);
+  /// The current run, for what shows it outside the windows (a web page's link to it);
+  /// nullptr when there is none.
+  const Simulation* currentRun() const { return controller_->run(); }
   /// Fast: the status panel and busy indicator are drawn at most 30 times a second while a
   /// run advances, instead of every year.
   void setFast(bool fast) { fast_ = fast; }
@@ -69,6 +78,11 @@ class Application : public RunUi {
   void repaintStatusArea() override;
   void showMessage(const std::string& text) override;
   void yieldProcessor() override;
+  void askReportLimit(const std::string& name, std::uint64_t allowed) override;
+
+  /// Reports ask the user before they grow past `bytes` (0: never), as in a web page, whose
+  /// reports are kept in memory until they are complete.
+  void setReportLimit(std::uint64_t bytes) { controller_->setReportLimit(bytes); }
 
  private:
   friend class ApplicationProbe;  // tests and tools look inside through it
@@ -86,7 +100,8 @@ class Application : public RunUi {
   bool advancing() const;
   bool registerClasses();
   bool createWindows();
-  void loadConstants();
+  /// The parameters of the constants file (or those given instead) into the option fields.
+  void loadConstants(const std::filesystem::path& path, bool givenInstead);
   void onMainCommand(int id, int notification);
   void onOptionsCommand(int id);
   void onGraphCommand(int id, int notification);
@@ -124,6 +139,7 @@ class Application : public RunUi {
   std::unique_ptr<platform::Buffer> busyBuffer_;
   std::unique_ptr<platform::Font> uiFont_;
 
+  std::optional<SimParams> startParams_;
   BusyState busyState_;
   int graphType_;
   bool released_ = false;  // the drawing resources are gone: shutdown has run

@@ -1,4 +1,5 @@
-// The desktop program: the windows of a run, on the Qt backend, or on Win32 on Windows.
+// The desktop program: the windows of a run, on the Qt backend, or on Win32 on Windows; and
+// the same program as a web page.
 #include <cstdio>
 #include <string>
 
@@ -6,10 +7,102 @@
 #include "ui/command_line.h"
 #ifdef _WIN32
 #include "ui/platform/win32/win32_platform.h"
+#elif defined(__EMSCRIPTEN__)
+#include <vector>
+
+#include "config/constants_file.h"
+#include "ui/page_address.h"
+#include "ui/platform/web/web_platform.h"
 #else
 #include "ui/platform/qt/qt_platform.h"
 #endif
 
+#ifdef __EMSCRIPTEN__
+namespace {
+
+namespace web = kestravin::platform::web;
+using kestravin::ui::Application;
+
+constexpr const char* kBuiltInConstants = "/consts.txt";
+constexpr std::string_view kTooLarge = " is too large for a constants file (more than 1 MB).";
+// Reports are kept in the page's memory until they are complete and downloaded; one that would
+// grow past this asks first.
+constexpr std::uint64_t kReportLimit = 100 << 20;
+
+// Shows the seed of the current run beside the windows, with the link that reproduces it,
+// whenever a new run has started.
+class RunLink {
+ public:
+  explicit RunLink(web::WebPlatform& page) : page_(page) {}
+
+  void update(const Application& app) {
+    const kestravin::Simulation* run = app.currentRun();
+    if (run ? shown_ && seed_ == run->seed() && params_ == run->params() : !shown_) return;
+    shown_ = run != nullptr;
+    if (run) {
+      seed_ = run->seed();
+      params_ = run->params();
+    }
+    link_ = run ? web::pageBase() + "?" + kestravin::ui::pageLinkQuery(seed_, params_) : "";
+    page_.setPageText("seed", run ? std::to_string(seed_) : "");
+    page_.setPageLink("run-link", link_);
+  }
+  const std::string& link() const { return link_; }
+
+ private:
+  web::WebPlatform& page_;
+  bool shown_ = false;
+  std::uint32_t seed_ = 0;
+  kestravin::SimParams params_;
+  std::string link_;
+};
+
+std::string joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
+}  // namespace
+
+// The page: the shipped constants file is built in, and reports go to the user as downloads.
+// The address may fix the seed and the parameters (?seed=N&TeamSize=...). The page's own event
+// loop runs the program after main has returned, so everything here lives as long as the page.
+int main() {
+  static auto made = web::makeWebPlatform();
+  static auto& page = static_cast<web::WebPlatform&>(*made.platform);
+  const kestravin::ui::PageAddress address = kestravin::ui::readPageAddress(
+      web::pageQuery(), kestravin::readConstants(kBuiltInConstants).params);
+  Application::Options options{kBuiltInConstants, web::kOutbox, {}};
+  if (address.seed) options.seedSource = [seed = *address.seed] { return seed; };
+  static Application app(page, std::move(options));
+  if (address.params) app.setStartParams(*address.params);
+  app.setReportLimit(address.reportLimit.value_or(kReportLimit));
+  if (!app.start()) return 1;
+  if (!address.problems.empty()) {
+    page.messageBox(joined(address.problems), std::string(kestravin::ui::kErrorCaption));
+  }
+
+  static RunLink link(page);
+  link.update(app);
+  page.onPageAction("copy-link",
+                    [](const std::string&, const std::string&) { page.copyText(link.link()); });
+  page.onPageAction("open-constants", [](const std::string& path, const std::string& name) {
+    if (path.empty()) {
+      page.messageBox(name + std::string(kTooLarge), std::string(kestravin::ui::kErrorCaption));
+      return;
+    }
+    app.openConstants(path);
+    std::remove(path.c_str());
+  });
+  page.runInPage([] {
+    const bool quit = app.loopPass();
+    link.update(app);
+    return quit;
+  });
+  return 0;
+}
+#else
 namespace {
 
 // Help, or what is wrong with the command line. A window program on Windows has no console to
@@ -59,3 +152,4 @@ int main(int argc, char** argv) {
   kestravin::ui::Application app(*made.platform, std::move(options));
   return app.run();
 }
+#endif

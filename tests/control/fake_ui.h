@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "control/run_controller.h"
@@ -32,6 +34,12 @@ class FakeUi : public RunUi {
   void repaintStatusArea() override {
     calls.push_back("repaintStatusArea");
     if (controller) controller->requestStatusRedraw();
+  }
+  /// The report limits asked about: the report's name and the size it may reach.
+  std::vector<std::pair<std::string, std::uint64_t>> limitsAsked;
+  void askReportLimit(const std::string& name, std::uint64_t allowed) override {
+    calls.push_back("askReportLimit");
+    limitsAsked.emplace_back(name, allowed);
   }
   void showMessage(const std::string& text) override {
     messages.push_back(text);

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -330,6 +331,128 @@ TEST_F(ReportedRun, FullDiskIsShownOnceAndTheReportClosed) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_THAT(ui.messages[0], HasSubstr("could not be written: No space left on device"));
   EXPECT_FALSE(run.reportOpen());
+}
+
+// Where each block of a report ends.
+std::vector<std::size_t> blockEnds(const std::string& report) {
+  const std::string end = "\r\n*******************************\r\n\r\n";
+  std::vector<std::size_t> ends;
+  for (std::size_t at = report.find(end); at != std::string::npos; at = report.find(end, at + 1)) {
+    ends.push_back(at + end.size());
+  }
+  return ends;
+}
+
+TEST_F(ReportedRun, AReportThatWouldPassItsLimitAsksFirstAndEndsOnAWholeBlock) {
+  SimParams p = smallParams();
+  p.maxGen = 40;
+  p.teamSize = 20;
+  p.maxPop = 60;
+  std::string whole;
+  {
+    TickedRun t(p, folder);
+    t.run.prepareFirstRun();
+    t.run.toggleRun();
+    while (!t.run.finished()) t.run.idleStep();
+    whole = readFile(folder / "generation 0.txt");
+    std::filesystem::remove(folder / "generation 0.txt");
+  }
+  const std::vector<std::size_t> ends = blockEnds(whole);
+  ASSERT_GT(ends.size(), 12u);
+
+  // Years 0 to 3 fit; the block of year 4 would pass the limit.
+  const std::uint64_t limit = ends[3] + 1;
+  TickedRun t(p, folder);
+  auto& [ui, report, run] = t;
+  run.setReportLimit(limit);
+  run.prepareFirstRun();
+  run.toggleRun();
+  for (int k = 0; k < 100 && ui.limitsAsked.empty(); ++k) run.idleStep();
+  ASSERT_EQ(ui.limitsAsked.size(), 1u);
+  EXPECT_EQ(ui.limitsAsked[0], std::make_pair(std::string("generation 0.txt"), limit));
+  EXPECT_EQ(run.run()->stats().year, 4);
+  EXPECT_TRUE(run.paused());
+  EXPECT_TRUE(run.askingReportLimit());
+  const auto asked = std::find(ui.calls.begin(), ui.calls.end(), "askReportLimit");
+  ASSERT_NE(asked, ui.calls.begin());
+  EXPECT_EQ(asked[-1], "refreshPlayerList") << "the stopped run shows its players";
+  run.idleStep();
+  EXPECT_EQ(run.run()->stats().year, 4) << "nothing goes on while the question waits";
+
+  // Going on: the run runs again, and may write another limit's worth.
+  run.answerReportLimit(true);
+  EXPECT_FALSE(run.paused());
+  EXPECT_EQ(ui.calls.back(), "clearPlayerList");
+  for (int k = 0; k < 100 && ui.limitsAsked.size() < 2; ++k) run.idleStep();
+  ASSERT_EQ(ui.limitsAsked.size(), 2u);
+  const std::int32_t year = run.run()->stats().year;
+  const std::size_t kept = ends[static_cast<std::size_t>(year) - 1];
+  EXPECT_LE(kept, ends[4] + limit);
+  EXPECT_GT(ends[static_cast<std::size_t>(year)], ends[4] + limit);
+
+  // Ending it: the report keeps the years before, closed; the run stays paused and can go
+  // on without it.
+  run.answerReportLimit(false);
+  EXPECT_FALSE(run.reportOpen());
+  EXPECT_FALSE(report.isOpen());
+  EXPECT_TRUE(run.paused());
+  EXPECT_FALSE(run.finished());
+  EXPECT_EQ(readFile(folder / "generation 0.txt"), whole.substr(0, kept));
+  run.toggleRun();
+  while (!run.finished()) run.idleStep();
+  EXPECT_EQ(readFile(folder / "generation 0.txt"), whole.substr(0, kept));
+  EXPECT_EQ(ui.limitsAsked.size(), 2u);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ReportedRun, GoingOnAfterTheRunsLastYearCompletesTheReport) {
+  SimParams p = smallParams();
+  p.maxGen = 12;
+  std::string whole;
+  {
+    TickedRun t(p, folder);
+    t.run.prepareFirstRun();
+    t.run.toggleRun();
+    while (!t.run.finished()) t.run.idleStep();
+    whole = readFile(folder / "generation 0.txt");
+    std::filesystem::remove(folder / "generation 0.txt");
+  }
+  const std::vector<std::size_t> ends = blockEnds(whole);
+  ASSERT_GE(ends.size(), 2u);
+  TickedRun t(p, folder);
+  auto& [ui, report, run] = t;
+  run.setReportLimit(ends[ends.size() - 2]);  // only the last year's block passes it
+  run.prepareFirstRun();
+  run.toggleRun();
+  for (int k = 0; k < 100 && ui.limitsAsked.empty(); ++k) run.idleStep();
+  ASSERT_EQ(ui.limitsAsked.size(), 1u);
+  run.answerReportLimit(true);
+  EXPECT_FALSE(report.isOpen()) << "the ended run's report is closed, complete";
+  EXPECT_EQ(readFile(folder / "generation 0.txt"), whole);
+  for (int k = 0; k < 5; ++k) run.idleStep();
+  EXPECT_TRUE(run.finished());
+}
+
+TEST_F(ReportedRun, AStepThatPassesTheLimitStaysPausedWhateverTheAnswer) {
+  TickedRun t(smallParams(), folder);
+  auto& [ui, report, run] = t;
+  run.setReportLimit(1);  // every year asks
+  run.prepareFirstRun();
+  run.requestStep();
+  run.idleStep();
+  ASSERT_EQ(ui.limitsAsked.size(), 1u);
+  run.answerReportLimit(true);
+  EXPECT_TRUE(run.paused());
+  EXPECT_TRUE(run.reportOpen());
+  // A reset while asking drops the question; a late answer changes nothing.
+  run.requestStep();
+  run.idleStep();
+  ASSERT_TRUE(run.askingReportLimit());
+  EXPECT_TRUE(run.requestReset());
+  EXPECT_FALSE(run.askingReportLimit());
+  run.answerReportLimit(false);
+  EXPECT_TRUE(run.reportOpen()) << "the new run's report";
+  EXPECT_THAT(readFile(folder / "generation 0.txt"), HasSubstr("Year 890 ****"));
 }
 
 TEST_F(ReportedRun, ShutdownWhilePausedClosesTheReport) {

@@ -44,6 +44,8 @@ export async function launchChromium() {
     headless: true,
     userDataDir: profile,
     args: kFlags,
+    // The page's list boxes show their scroll bars, as on the desktop.
+    ignoreDefaultArgs: ['--hide-scrollbars'],
     defaultViewport: { width: 1024, height: 768, deviceScaleFactor: 1 },
   });
   return {

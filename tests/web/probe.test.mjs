@@ -11,7 +11,7 @@ import {
   canvasPixels, captureDownloads, chromiumPath, launchChromium, openPage, pageMetrics,
   schedulingCounts,
 } from './browser.mjs';
-import { startServer } from './serve.mjs';
+import { startServer } from '../../tools/serve.mjs';
 
 const pages = process.env.KESTRAVIN_WEB_PAGES ?? '';
 if (!existsSync(path.join(pages, 'probe.html')) || !chromiumPath()) {

@@ -264,6 +264,10 @@ class Platform {
   virtual std::unique_ptr<Font> createFont(const FontSpec& desc) = 0;
   /// A modal box with one OK button, without owner window.
   virtual void messageBox(const std::string& text, const std::string& caption) = 0;
+  /// A modal question with OK and Cancel, without owner window; `answer` hears whether OK
+  /// was chosen once it has been (before the call returns on the desktop, later in a page).
+  virtual void askOkCancel(const std::string& text, const std::string& caption,
+                           std::function<void(bool ok)> answer) = 0;
   /// The system's modal save dialog, which itself asks before an existing file is replaced:
   /// the chosen file name in the system's encoding, or nullopt when the user cancelled.
   virtual std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) = 0;

@@ -29,6 +29,15 @@ void TestingPlatform::messageBox(const std::string& text, const std::string& cap
   }
 }
 
+void TestingPlatform::askOkCancel(const std::string& text, const std::string& caption,
+                                  std::function<void(bool ok)> answer) {
+  if (questions_) {
+    answer(questions_(text, caption));
+  } else {
+    real_.askOkCancel(text, caption, std::move(answer));
+  }
+}
+
 std::optional<std::string> TestingPlatform::askSaveFileName(const SaveDialogSpec& spec) {
   return saveDialogs_ ? saveDialogs_(spec) : real_.askSaveFileName(spec);
 }

@@ -76,6 +76,9 @@ class TestingPlatform : public Platform {
 
   /// Message boxes go to `handler` from now on; an empty one shows them again.
   void setMessageHandler(MessageHandler handler) { messages_ = std::move(handler); }
+  /// Questions go to `handler`, which answers them, from now on; an empty one asks the user.
+  using QuestionHandler = std::function<bool(const std::string& text, const std::string& caption)>;
+  void setQuestionHandler(QuestionHandler handler) { questions_ = std::move(handler); }
   /// Save dialogs go to `handler` from now on, which answers for the user; an empty one shows
   /// them again.
   void setSaveDialogHandler(SaveDialogHandler handler) { saveDialogs_ = std::move(handler); }
@@ -85,6 +88,8 @@ class TestingPlatform : public Platform {
   std::unique_ptr<Buffer> createBuffer(Size size) override { return real_.createBuffer(size); }
   std::unique_ptr<Font> createFont(const FontSpec& desc) override { return real_.createFont(desc); }
   void messageBox(const std::string& text, const std::string& caption) override;
+  void askOkCancel(const std::string& text, const std::string& caption,
+                   std::function<void(bool ok)> answer) override;
   std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) override;
   void fileSaved(const std::string& path) override {
     saved_.push_back(path);
@@ -105,6 +110,7 @@ class TestingPlatform : public Platform {
   Platform& real_;
   std::vector<std::string> refusedClasses_;
   MessageHandler messages_;
+  QuestionHandler questions_;
   SaveDialogHandler saveDialogs_;
   std::vector<std::string> saved_;
 };

@@ -6,7 +6,7 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 import { launchChromium, openPage } from '../browser.mjs';
-import { startServer } from '../serve.mjs';
+import { startServer } from '../../../tools/serve.mjs';
 
 const work = Number(process.argv[2] ?? 0);
 const seconds = Number(process.argv[3] ?? 2);

@@ -11,7 +11,7 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 import { launchChromium, openPage } from '../browser.mjs';
-import { startServer } from '../serve.mjs';
+import { startServer } from '../../../tools/serve.mjs';
 
 const [reference, linesFile, output] = process.argv.slice(2);
 if (!reference || !linesFile) {

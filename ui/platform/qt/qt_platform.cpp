@@ -82,6 +82,13 @@ class QtPlatform : public Platform {
     box.exec();
   }
 
+  void askOkCancel(const std::string& text, const std::string& caption,
+                   std::function<void(bool ok)> answer) override {
+    QMessageBox box(QMessageBox::NoIcon, toQt(caption), toQt(text),
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    answer(box.exec() == QMessageBox::Ok);
+  }
+
   std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) override {
     QWidget* owner = spec.owner ? static_cast<QtWindow*>(spec.owner)->canvasWidget() : nullptr;
     QFileDialog dialog(owner, toQt(spec.title));

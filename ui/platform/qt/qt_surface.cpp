@@ -12,6 +12,9 @@ QtFont::QtFont(const FontSpec& desc) : font_(toQt(desc.face)) {
   // in place (the column headings) stays as it was.
   font_.setStyleHint(QFont::SansSerif,
                      QFont::StyleStrategy(QFont::PreferOutline | QFont::NoAntialias));
+  // Each character advances by its own width, as Windows' text output does: no pair of
+  // characters is moved closer together.
+  font_.setKerning(false);
   // The description gives the character cell height; Qt sizes fonts by the em. Take the
   // largest pixel size whose cell (ascent + descent) still fits the requested height.
   int pixels = std::max(desc.cellHeight, 1);

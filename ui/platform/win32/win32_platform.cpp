@@ -85,6 +85,11 @@ class Win32Platform : public Platform {
     MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
   }
 
+  void askOkCancel(const std::string& text, const std::string& caption,
+                   std::function<void(bool ok)> answer) override {
+    answer(MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OKCANCEL) == IDOK);
+  }
+
   // The common save dialog, which asks itself before a file is replaced.
   std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) override {
     char file[MAX_PATH] = {};

@@ -1,5 +1,5 @@
 // A static file server for the web edition and its tests, on the loopback address only.
-//   node tests/web/serve.mjs [folder] [port]      (defaults: the current folder, port 8080)
+//   node tools/serve.mjs [folder] [port]      (defaults: the current folder, port 8080)
 // Port 0 takes any free port. Serves files below the folder and nothing else.
 import { createReadStream } from 'node:fs';
 import { stat } from 'node:fs/promises';
