@@ -146,7 +146,8 @@ bool ReportWriter::cutTo(std::uint64_t size) {
     return false;
   }
   std::filesystem::resize_file(path_, size, ec);
-  if (ec || std::fseek(stream_, static_cast<long>(size), SEEK_SET) != 0) {
+  // Writing goes on at the new end (a position past 2 GiB fits no long on some systems).
+  if (ec || std::fseek(stream_, 0, SEEK_END) != 0) {
     fail("cut short", ec ? ec.value() : (errno != 0 ? errno : EIO));
     return false;
   }

@@ -124,6 +124,13 @@ TEST_F(Desktop, NumberFieldsTakeOnlyDigitsFromTheUser) {
   platform::EditField& fit = a.optionControls().fitStringField();
   EXPECT_EQ(typeOver(fit, "q.-"), 3) << "the fitness string takes any character";
   EXPECT_EQ(fit.text(), "q.-");
+
+  // A paste longer than the field takes keeps the part that fits.
+  platform::EditField& teamSize = a.optionControls().numberField(2);  // up to 1000000
+  EXPECT_TRUE(pasteOver(teamSize, "123456789"));
+  EXPECT_EQ(teamSize.text(), "1234567");
+  EXPECT_TRUE(pasteOver(fit, std::string(300, 'a')));
+  EXPECT_EQ(fit.text(), std::string(255, 'a'));
 }
 
 TEST_F(Desktop, MessagesNameWhatTheUserSees) {

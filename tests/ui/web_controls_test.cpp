@@ -10,7 +10,7 @@
 namespace kestravin {
 namespace {
 
-using platform::web::fieldTakes;
+using platform::web::fieldKeeps;
 using platform::web::layoutRows;
 using platform::web::RowStore;
 using platform::web::scrollToShow;
@@ -76,14 +76,16 @@ TEST(WebListRows, EveryRowOfAMillionCanBeScrolledIntoViewWhole) {
   }
 }
 
-TEST(WebFields, TakeWhatTheDesktopsFieldsTake) {
-  EXPECT_TRUE(fieldTakes("7", "1234567", true, 7));
-  EXPECT_FALSE(fieldTakes("8", "12345678", true, 7)) << "past the field's limit";
-  EXPECT_FALSE(fieldTakes("7a", "7a", true, 7));
-  EXPECT_FALSE(fieldTakes("-", "-5", true, 11)) << "the user gives no sign";
-  EXPECT_TRUE(fieldTakes("", "12", true, 7)) << "a deletion";
-  EXPECT_TRUE(fieldTakes("-\xE9", "-\xE9", false, 255));
-  EXPECT_TRUE(fieldTakes("x", std::string(300, 'x'), false, 0)) << "no limit";
+TEST(WebFields, KeepWhatTheDesktopsFieldsKeep) {
+  EXPECT_EQ(fieldKeeps("7", 6, 7, true, 7), 1);
+  EXPECT_EQ(fieldKeeps("8", 7, 8, true, 7), -1) << "a full field";
+  EXPECT_EQ(fieldKeeps("123456789", 1, 9, true, 7), 7) << "a paste over the text, cut to fit";
+  EXPECT_EQ(fieldKeeps("7a", 0, 2, true, 7), -1);
+  EXPECT_EQ(fieldKeeps("-", 1, 2, true, 11), -1) << "the user gives no sign";
+  EXPECT_EQ(fieldKeeps("", 3, 2, true, 7), 0) << "a deletion";
+  EXPECT_EQ(fieldKeeps("", 12, 11, true, 7), 0) << "a deletion from a text the program made longer";
+  EXPECT_EQ(fieldKeeps("-\xE9", 0, 2, false, 255), 2);
+  EXPECT_EQ(fieldKeeps("x", 299, 300, false, 0), 1) << "no limit";
 }
 
 }  // namespace

@@ -68,8 +68,8 @@ void WebEditField::setText(std::string_view text) {
   kw_editWrite(handle(), text.data(), length(text));
 }
 
-bool WebEditField::pageTakes(std::string_view inserted, std::string_view result) {
-  return fieldTakes(inserted, result, digitsOnly_, maxChars_);
+int WebEditField::pageKeeps(std::string_view inserted, std::size_t before, std::size_t result) {
+  return fieldKeeps(inserted, before, result, digitsOnly_, maxChars_);
 }
 
 WebListBox::WebListBox(WebWindow& window, const ListBoxSpec& desc)

@@ -26,11 +26,11 @@ class PageControl {
   virtual void pageClick() {}
   /// The user selected a row (-1: none) of a list box.
   virtual void pageSelect(int row) { (void)row; }
-  /// Whether the control takes what the user typed or pasted (see fieldTakes).
-  virtual bool pageTakes(std::string_view inserted, std::string_view result) {
-    (void)inserted;
+  /// How much the control keeps of what the user typed or pasted (see fieldKeeps).
+  virtual int pageKeeps(std::string_view inserted, std::size_t before, std::size_t result) {
+    (void)before;
     (void)result;
-    return true;
+    return static_cast<int>(inserted.size());
   }
 
  protected:
@@ -83,7 +83,7 @@ class WebEditField : public WebControl<EditField> {
   WebEditField(WebWindow& window, const EditSpec& desc);
   std::string text() const override;
   void setText(std::string_view text) override;
-  bool pageTakes(std::string_view inserted, std::string_view result) override;
+  int pageKeeps(std::string_view inserted, std::size_t before, std::size_t result) override;
 
  private:
   bool digitsOnly_;

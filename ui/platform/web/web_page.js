@@ -119,14 +119,15 @@ mergeInto(LibraryManager.library, {
       dialog.addEventListener('close', function() {
         dialog.remove();
         KW.dialogs.shift();
-        // Escape closes a question as Cancel does.
-        if (box.question) _kestravin_answer(box.question, dialog.returnValue === 'ok' ? 1 : 0);
         if (KW.dialogs.length) {
           KW.showDialog();
         } else if (KW.passWanted) {
           KW.passWanted = false;
           KW.requestPass();
         }
+        // The answer comes once the queue has moved on, since it may show a box of its own.
+        // Escape closes a question as Cancel does.
+        if (box.question) _kestravin_answer(box.question, dialog.returnValue === 'ok' ? 1 : 0);
         KW.setState();
       });
       document.body.appendChild(dialog);
@@ -239,22 +240,27 @@ mergeInto(LibraryManager.library, {
         var end = 0;
         while (end < before.length - start && end < after.length - start &&
                before[before.length - 1 - end] === after[after.length - 1 - end]) ++end;
-        if (KW.fieldTakes(handle, after.slice(start, after.length - end), after)) {
-          node.accepted = after;
-        } else {
+        var inserted = after.slice(start, after.length - end);
+        var keep = KW.fieldKeeps(handle, inserted, before.length, after.length);
+        if (keep < 0) {
           input.value = before;
           input.setSelectionRange(node.caret[0], node.caret[1]);
+        } else if (keep < inserted.length) {  // what does not fit is cut off
+          input.value = after.slice(0, start) + inserted.slice(0, keep) + after.slice(after.length - end);
+          input.setSelectionRange(start + keep, start + keep);
         }
+        node.accepted = input.value;
       });
     },
-    fieldTakes: function(handle, inserted, result) {
-      for (var i = 0; i < result.length; ++i) {
-        if (result.charCodeAt(i) > 255) return false;
+    // How many of the inserted characters the field keeps; -1 refuses them all. Characters
+    // beyond Latin-1 are refused: the program's texts are single bytes.
+    fieldKeeps: function(handle, inserted, before, result) {
+      for (var i = 0; i < inserted.length; ++i) {
+        if (inserted.charCodeAt(i) > 255) return -1;
       }
-      var ptr = _kestravin_scratch(inserted.length + result.length);
+      var ptr = _kestravin_scratch(inserted.length);
       KW.writeLatin1(inserted, ptr);
-      KW.writeLatin1(result, ptr + inserted.length);
-      return _kestravin_takes(handle, inserted.length, result.length) !== 0;
+      return _kestravin_keeps(handle, inserted.length, before, result);
     },
 
     // List boxes: the rows a screenful at a time, asked of the backend as they come into view.
@@ -404,9 +410,27 @@ mergeInto(LibraryManager.library, {
       document.body.appendChild(link);
       link.click();
       link.remove();
-      // The download holds its own reference to the data once it has begun.
-      setTimeout(function() { URL.revokeObjectURL(url); }, 0);
+      // The page lists its last files, so that a download the browser blocked or the user
+      // lost can be had again; older ones give their memory back.
+      var list = document.getElementById('file-list');
+      if (!list) {
+        setTimeout(function() { URL.revokeObjectURL(url); }, 60000);
+        return;
+      }
+      var item = document.createElement('li');
+      var again = document.createElement('a');
+      again.href = url;
+      again.download = link.download;
+      again.textContent = link.download + ' (' + Math.max(1, Math.round(bytes.length / 1024)) + ' kB)';
+      item.appendChild(again);
+      list.prepend(item);
+      while (list.children.length > KW.keptFiles) {
+        URL.revokeObjectURL(list.lastChild.firstChild.href);
+        list.lastChild.remove();
+      }
+      list.closest('section').hidden = false;
     },
+    keptFiles: 5,
   },
 
   kw_windowCreate__deps: ['$KW'],
@@ -441,6 +465,7 @@ mergeInto(LibraryManager.library, {
     root.dataset.class = KW.latin1(className, classLength);
     // Right-click or the menu key: the program's menu, never the browser's, over its windows.
     root.addEventListener('contextmenu', function(event) {
+      if (event.target.closest('input')) return;  // a field keeps its own Cut, Copy, Paste
       event.preventDefault();
       event.stopPropagation();
       var x = event.pageX, y = event.pageY;

@@ -289,17 +289,15 @@ EMSCRIPTEN_KEEPALIVE char* kestravin_scratch(int size) {
   return scratch.data();
 }
 
-/// Whether an edit field takes typed text: the scratch holds the inserted text, then the
-/// field's text with it.
-EMSCRIPTEN_KEEPALIVE int kestravin_takes(int field, int insertedLength, int resultLength) {
+/// How many characters of typed or pasted text an edit field keeps (-1: none, the text stays
+/// as it was): the scratch holds the inserted text; the field's text had `before` characters
+/// and would have `result` with all of it.
+EMSCRIPTEN_KEEPALIVE int kestravin_keeps(int field, int insertedLength, int before, int result) {
   auto* c = thePlatform ? thePlatform->control(field) : nullptr;
-  if (!c) return 0;
-  const std::string_view scratch(kestravin_scratch(insertedLength + resultLength),
-                                 static_cast<std::size_t>(insertedLength + resultLength));
-  return c->pageTakes(scratch.substr(0, static_cast<std::size_t>(insertedLength)),
-                      scratch.substr(static_cast<std::size_t>(insertedLength)))
-             ? 1
-             : 0;
+  if (!c) return -1;
+  const std::string_view inserted(kestravin_scratch(insertedLength),
+                                  static_cast<std::size_t>(insertedLength));
+  return c->pageKeeps(inserted, static_cast<std::size_t>(before), static_cast<std::size_t>(result));
 }
 
 /// The user chose a page element's action: the scratch holds its name, its argument and the
