@@ -308,11 +308,18 @@ function simRun(work, seed, changes, outputs) {
   };
 }
 
+// Answers the next message box with its button `choice`; its text. A box once answered is
+// marked, so that the next call waits for a box of its own.
 async function answer(page, choice) {
-  await page.waitForSelector('html[data-state=message]');
-  const text = await page.$eval('dialog.message', (d) => d.textContent);
-  await (await page.evaluateHandle((c) => [...document.querySelectorAll('dialog.message button')]
-    .find((b) => b.textContent === c), choice)).click();
+  const box = await page.waitForSelector('dialog.message[open]:not([data-answered])');
+  const text = await box.evaluate((d) => {
+    d.dataset.answered = 'yes';
+    return d.textContent;
+  });
+  const chosen = await box.evaluateHandle((d, c) => [...d.querySelectorAll('button')]
+    .find((b) => b.textContent === c), choice);
+  assert.ok(chosen.asElement(), `no button "${choice}" in the box "${text}"`);
+  await chosen.click();
   return text;
 }
 
