@@ -15,8 +15,8 @@ namespace {
 // Asks for a file name and writes the bytes that `make` gives there; tells of a failure.
 template <typename Make>
 void saveAs(platform::Platform& platform, platform::Window& owner,
-            const platform::SaveDialogSpec& spec, const Make& make) {
-  platform::SaveDialogSpec asked = spec;
+            const platform::SaveDialogSpec& request, const Make& make) {
+  platform::SaveDialogSpec asked = request;
   asked.owner = &owner;
   const std::optional<std::string> path = platform.askSaveFileName(asked);
   if (!path || path->empty()) return;

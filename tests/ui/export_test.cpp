@@ -124,8 +124,8 @@ class GraphExport : public Desktop {
     }
     click(a.mainButton(ui::kGraphsId));
     for (int k = 0; k < 3; ++k) pass();
-    test::testPlatform().setSaveDialogHandler([this](const platform::SaveDialogSpec& spec) {
-      asked.push_back(spec);
+    test::testPlatform().setSaveDialogHandler([this](const platform::SaveDialogSpec& request) {
+      asked.push_back(request);
       return answer;
     });
     return a;
@@ -207,8 +207,8 @@ TEST_F(GraphExport, SaveDataWritesWhatTheSimulatorWritesForTheSameSeed) {
   click(a.mainButton(ui::kStartStopId));
   passUntil([&] { return a.controller().finished(); });
   click(a.mainButton(ui::kGraphsId));
-  test::testPlatform().setSaveDialogHandler([this](const platform::SaveDialogSpec& spec) {
-    asked.push_back(spec);
+  test::testPlatform().setSaveDialogHandler([this](const platform::SaveDialogSpec& request) {
+    asked.push_back(request);
     return std::optional<std::string>((folder / "history.csv").string());
   });
   ASSERT_TRUE(chooseMenuItem(a.graphWindow(), ui::kSaveDataId));

@@ -270,7 +270,7 @@ class Platform {
                            std::function<void(bool ok)> answer) = 0;
   /// The system's modal save dialog, which itself asks before an existing file is replaced:
   /// the chosen file name in the system's encoding, or nullopt when the user cancelled.
-  virtual std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) = 0;
+  virtual std::optional<std::string> askSaveFileName(const SaveDialogSpec& request) = 0;
   /// The program has written, whole, the file a save dialog named. A backend whose files live
   /// apart from the user's (a browser's download) hands it on; the others need do nothing.
   virtual void fileSaved(const std::string& path) { (void)path; }

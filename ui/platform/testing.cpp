@@ -38,8 +38,8 @@ void TestingPlatform::askOkCancel(const std::string& text, const std::string& ca
   }
 }
 
-std::optional<std::string> TestingPlatform::askSaveFileName(const SaveDialogSpec& spec) {
-  return saveDialogs_ ? saveDialogs_(spec) : real_.askSaveFileName(spec);
+std::optional<std::string> TestingPlatform::askSaveFileName(const SaveDialogSpec& request) {
+  return saveDialogs_ ? saveDialogs_(request) : real_.askSaveFileName(request);
 }
 
 }  // namespace kestravin::platform::testing

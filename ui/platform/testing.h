@@ -90,7 +90,7 @@ class TestingPlatform : public Platform {
   void messageBox(const std::string& text, const std::string& caption) override;
   void askOkCancel(const std::string& text, const std::string& caption,
                    std::function<void(bool ok)> answer) override;
-  std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) override;
+  std::optional<std::string> askSaveFileName(const SaveDialogSpec& request) override;
   void fileSaved(const std::string& path) override {
     saved_.push_back(path);
     real_.fileSaved(path);

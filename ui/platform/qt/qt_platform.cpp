@@ -89,15 +89,16 @@ class QtPlatform : public Platform {
     answer(box.exec() == QMessageBox::Ok);
   }
 
-  std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) override {
-    QWidget* owner = spec.owner ? static_cast<QtWindow*>(spec.owner)->canvasWidget() : nullptr;
-    QFileDialog dialog(owner, toQt(spec.title));
+  std::optional<std::string> askSaveFileName(const SaveDialogSpec& request) override {
+    QWidget* owner =
+        request.owner ? static_cast<QtWindow*>(request.owner)->canvasWidget() : nullptr;
+    QFileDialog dialog(owner, toQt(request.title));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(toQt(spec.typeName) + QStringLiteral(" (*.") + toQt(spec.extension) +
+    dialog.setNameFilter(toQt(request.typeName) + QStringLiteral(" (*.") + toQt(request.extension) +
                          QStringLiteral(")"));
-    dialog.setDefaultSuffix(toQt(spec.extension));
-    dialog.selectFile(toQt(spec.fileName));
+    dialog.setDefaultSuffix(toQt(request.extension));
+    dialog.selectFile(toQt(request.fileName));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return std::nullopt;

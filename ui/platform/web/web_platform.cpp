@@ -113,14 +113,14 @@ void WebPlatform::copyText(std::string_view text) {
   kw_copyText(text.data(), length(text));
 }
 
-std::optional<std::string> WebPlatform::askSaveFileName(const SaveDialogSpec& spec) {
+std::optional<std::string> WebPlatform::askSaveFileName(const SaveDialogSpec& request) {
   std::error_code ec;
   std::filesystem::create_directories(std::string(kSaved), ec);
   // The suggested name without any folder part, with its extension.
-  std::string name = spec.fileName.substr(spec.fileName.find_last_of('/') + 1);
+  std::string name = request.fileName.substr(request.fileName.find_last_of('/') + 1);
   if (name.empty()) name = "kestravin";
-  const std::string extension = "." + spec.extension;
-  if (!spec.extension.empty() && !name.ends_with(extension)) name += extension;
+  const std::string extension = "." + request.extension;
+  if (!request.extension.empty() && !name.ends_with(extension)) name += extension;
   return std::string(kSaved) + "/" + name;
 }
 

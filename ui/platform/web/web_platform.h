@@ -57,7 +57,7 @@ class WebPlatform : public Platform {
   /// A page has no folder of the user's to save into: the file is written in the page's own
   /// files, under the name asked for, and then goes to the user as a download (fileSaved),
   /// where the browser decides, or asks, where it is kept.
-  std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) override;
+  std::optional<std::string> askSaveFileName(const SaveDialogSpec& request) override;
   void fileSaved(const std::string& path) override;
   /// A page is not asked to end; leaving it while a report is written asks the user first.
   void closeOnTermination(Window& window) override { (void)window; }

@@ -91,23 +91,23 @@ class Win32Platform : public Platform {
   }
 
   // The common save dialog, which asks itself before a file is replaced.
-  std::optional<std::string> askSaveFileName(const SaveDialogSpec& spec) override {
+  std::optional<std::string> askSaveFileName(const SaveDialogSpec& request) override {
     char file[MAX_PATH] = {};
-    std::strncpy(file, spec.fileName.c_str(), sizeof file - 1);
+    std::strncpy(file, request.fileName.c_str(), sizeof file - 1);
     // Pairs of NUL-ended texts, the list ended by an empty one.
-    std::string filter = spec.typeName + " (*." + spec.extension + ")";
+    std::string filter = request.typeName + " (*." + request.extension + ")";
     filter += '\0';
-    filter += "*." + spec.extension;
+    filter += "*." + request.extension;
     filter += '\0';
     filter += '\0';
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = spec.owner ? static_cast<Win32Window*>(spec.owner)->hwnd() : nullptr;
+    ofn.hwndOwner = request.owner ? static_cast<Win32Window*>(request.owner)->hwnd() : nullptr;
     ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;
-    ofn.lpstrTitle = spec.title.c_str();
-    ofn.lpstrDefExt = spec.extension.c_str();
+    ofn.lpstrTitle = request.title.c_str();
+    ofn.lpstrDefExt = request.extension.c_str();
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
     if (!GetSaveFileNameA(&ofn)) return std::nullopt;
     return std::string(file);
