@@ -343,20 +343,23 @@ std::vector<std::size_t> blockEnds(const std::string& report) {
   return ends;
 }
 
+// The report of a run made to its end without a limit; the folder is left empty.
+std::string wholeReport(const SimParams& p, const std::filesystem::path& folder) {
+  TickedRun t(p, folder);
+  t.run.prepareFirstRun();
+  t.run.toggleRun();
+  while (!t.run.finished()) t.run.idleStep();
+  std::string whole = readFile(folder / "generation 0.txt");
+  std::filesystem::remove(folder / "generation 0.txt");
+  return whole;
+}
+
 TEST_F(ReportedRun, AReportThatWouldPassItsLimitAsksFirstAndEndsOnAWholeBlock) {
   SimParams p = smallParams();
   p.maxGen = 40;
   p.teamSize = 20;
   p.maxPop = 60;
-  std::string whole;
-  {
-    TickedRun t(p, folder);
-    t.run.prepareFirstRun();
-    t.run.toggleRun();
-    while (!t.run.finished()) t.run.idleStep();
-    whole = readFile(folder / "generation 0.txt");
-    std::filesystem::remove(folder / "generation 0.txt");
-  }
+  const std::string whole = wholeReport(p, folder);
   const std::vector<std::size_t> ends = blockEnds(whole);
   ASSERT_GT(ends.size(), 12u);
 
@@ -408,15 +411,7 @@ TEST_F(ReportedRun, AReportThatWouldPassItsLimitAsksFirstAndEndsOnAWholeBlock) {
 TEST_F(ReportedRun, GoingOnAfterTheRunsLastYearCompletesTheReport) {
   SimParams p = smallParams();
   p.maxGen = 12;
-  std::string whole;
-  {
-    TickedRun t(p, folder);
-    t.run.prepareFirstRun();
-    t.run.toggleRun();
-    while (!t.run.finished()) t.run.idleStep();
-    whole = readFile(folder / "generation 0.txt");
-    std::filesystem::remove(folder / "generation 0.txt");
-  }
+  const std::string whole = wholeReport(p, folder);
   const std::vector<std::size_t> ends = blockEnds(whole);
   ASSERT_GE(ends.size(), 2u);
   TickedRun t(p, folder);

@@ -33,6 +33,32 @@ struct Rect {
   bool operator==(const Rect&) const = default;
 };
 
+/// Calls `plot(x, y)` for each pixel of a one-pixel line from `from` to `to` (Bresenham),
+/// leaving out the end point, as Windows draws lines: the backends that draw their own
+/// pixels follow this one rule.
+template <typename Plot>
+void forEachLinePixel(Point from, Point to, Plot plot) {
+  int x = from.x;
+  int y = from.y;
+  const int dx = to.x > x ? to.x - x : x - to.x;
+  const int dy = -(to.y > y ? to.y - y : y - to.y);
+  const int sx = x < to.x ? 1 : -1;
+  const int sy = y < to.y ? 1 : -1;
+  int err = dx + dy;
+  while (x != to.x || y != to.y) {
+    plot(x, y);
+    const int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += sy;
+    }
+  }
+}
+
 struct Rgb {
   std::uint8_t r = 0;
   std::uint8_t g = 0;

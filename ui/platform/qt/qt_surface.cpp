@@ -65,28 +65,11 @@ void ImageSurface::setPen(Rgb color) {
 
 void ImageSurface::lineTo(Point to) {
   endPainter();
-  // Bresenham from the current position, leaving out the end point.
-  int x = position_.x;
-  int y = position_.y;
-  const int dx = std::abs(to.x - x);
-  const int dy = -std::abs(to.y - y);
-  const int sx = x < to.x ? 1 : -1;
-  const int sy = y < to.y ? 1 : -1;
-  int err = dx + dy;
-  QRect touched(QPoint(std::min(x, to.x), std::min(y, to.y)),
-                QPoint(std::max(x, to.x), std::max(y, to.y)));
-  while (x != to.x || y != to.y) {
+  const QRect touched(QPoint(std::min(position_.x, to.x), std::min(position_.y, to.y)),
+                      QPoint(std::max(position_.x, to.x), std::max(position_.y, to.y)));
+  forEachLinePixel(position_, to, [this](int x, int y) {
     if (image_.rect().contains(x, y)) reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = pen_;
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y += sy;
-    }
-  }
+  });
   position_ = to;
   changed(touched.intersected(image_.rect()));
 }

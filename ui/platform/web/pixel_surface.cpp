@@ -43,29 +43,14 @@ void PixelSurface::selectFont(const Font* font) {
 }
 
 void PixelSurface::lineTo(Point to) {
-  int x = position_.x;
-  int y = position_.y;
-  const int dx = std::abs(to.x - x);
-  const int dy = -std::abs(to.y - y);
-  const int sx = x < to.x ? 1 : -1;
-  const int sy = y < to.y ? 1 : -1;
-  int err = dx + dy;
   const std::uint32_t ink = toPixel(pen_);
-  const Rect touched{std::min(x, to.x), std::min(y, to.y), dx + 1, -dy + 1};
-  while (x != to.x || y != to.y) {
+  const Rect touched{std::min(position_.x, to.x), std::min(position_.y, to.y),
+                     std::abs(to.x - position_.x) + 1, std::abs(to.y - position_.y) + 1};
+  forEachLinePixel(position_, to, [this, ink](int x, int y) {
     if (x >= 0 && y >= 0 && x < size_.w && y < size_.h) {
       pixels_[static_cast<std::size_t>(y) * size_.w + x] = ink;
     }
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y += sy;
-    }
-  }
+  });
   position_ = to;
   report(touched);
 }
